@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QtGlobal>
+
+// Session states of the exchange with the instrument.
+enum : qint16 {
+    StateAwaitLink = 0,
+    StateLinked = 1,
+    StateAwaitStripAck = 2,
+    StateAwaitMeasureAck = 3,
+    StateMeasuring = 4,
+    StateAwaitData = 5,
+    StateFault = 6,
+    StateDone = 10,
+};
+
+// Booleans of the shared state are 16-bit integers, True = -1 and False = 0.
+constexpr qint16 Истина = -1;
+constexpr qint16 Ложь = 0;
+
+// The state shared by the window, the instrument link and the plate results.
+// One instance lives for the whole run; Main() sets the session defaults.
+struct Модуль1 {
+    qint16 StripCount = 0;        // strips to measure, 1..12
+    qint16 SessionState = 0;      // one of the State* values
+    qint16 MeasureAfterStrip = 0; // start measuring once the strip count is acknowledged
+    qint16 DeviceStripCount = 0;  // strip count last sent to the instrument
+    QByteArray RxBuffer;          // accepted reply characters since the last command
+    QByteArray LastCommand;       // last command line written, CR LF included
+    QString PlateText;            // plate text of the last data block or viewed file
+};

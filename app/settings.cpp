@@ -1,0 +1,79 @@
+#include "settings.h"
+
+#include "twips.h"
+
+#include <QSettings>
+
+#include <cmath>
+
+namespace Настройки {
+
+namespace {
+const QString Раздел = QStringLiteral("Settings");
+
+// X11 and Windows keep window coordinates in 16 bits; a value beyond that is
+// no position at all.
+constexpr double НаибольшаяПозицияPx = 32767;
+
+QString текстЗначения(const QVariant &value) {
+    // A hand-edited "MainLeft=1234,5" without quotes reads back as a list.
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(QLatin1Char(','));
+    return value.toString();
+}
+} // namespace
+
+QString организация() {
+    return QStringLiteral("TELKARO");
+}
+
+QString приложение() {
+    return QStringLiteral("TELKARO");
+}
+
+QString ТекстПозиции(float twips, const QLocale &locale) {
+    QLocale format = locale;
+    format.setNumberOptions(QLocale::OmitGroupSeparator);
+    return format.toString(static_cast<double>(twips), 'g', 7);
+}
+
+float ПозицияИзТекста(const QString &text, const QLocale &locale) {
+    bool ok = false;
+    float value = locale.toFloat(text.trimmed(), &ok);
+    if (!ok)
+        value = QLocale::c().toFloat(text.trimmed(), &ok);
+    if (!ok || !std::isfinite(value) || std::abs(value * pixelsPerTwip()) > НаибольшаяПозицияPx)
+        return ПозицияПоУмолчанию;
+    return value;
+}
+
+float ПрочитатьПозицию(QSettings &store, const QString &key) {
+    const QString path = Раздел + QLatin1Char('/') + key;
+    if (!store.contains(path))
+        return ПозицияПоУмолчанию;
+    return ПозицияИзТекста(текстЗначения(store.value(path)));
+}
+
+void ЗаписатьПозицию(QSettings &store, const QString &key, float twips) {
+    store.setValue(Раздел + QLatin1Char('/') + key, ТекстПозиции(twips));
+}
+
+QString ПервыйПорт() {
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM1");
+#else
+    return QStringLiteral("/dev/ttyS0");
+#endif
+}
+
+QString ВыбратьПорт(QSettings &store) {
+    const QString fromEnvironment = qEnvironmentVariable("TELKARO_PORT").trimmed();
+    if (!fromEnvironment.isEmpty())
+        return fromEnvironment;
+    const QString stored = текстЗначения(store.value(Раздел + QStringLiteral("/Port"))).trimmed();
+    if (!stored.isEmpty())
+        return stored;
+    return ПервыйПорт();
+}
+
+} // namespace Настройки

@@ -1,0 +1,63 @@
+#include "status_bar.h"
+
+#include "twips.h"
+
+#include <QDateTime>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QTimer>
+
+StatusBar1::StatusBar1(QWidget *parent)
+    : QWidget(parent)
+    , m_clock(new QTimer(this)) {
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(1, 2, 1, 1);
+    layout->setSpacing(2);
+
+    struct Panel {
+        double width;
+        double minimum;
+    };
+    const Panel sizes[4] = {{490, 490}, {4000, 4000}, {1800, 1440}, {1800, 1440}};
+    for (int i = 0; i < 4; ++i) {
+        auto *label = new QLabel(this);
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setMinimumWidth(twipsToPixels(sizes[i].minimum));
+        label->setFixedWidth(twipsToPixels(sizes[i].width));
+        label->setObjectName(QStringLiteral("StatusBar1.Panel%1").arg(i + 1));
+        layout->addWidget(label);
+        m_panels[i] = label;
+    }
+    layout->addStretch(1);
+
+    const int inner = twipsToPixels(315) - 3 - 2;
+    m_panels[0]->setAlignment(Qt::AlignCenter);
+    m_panels[0]->setPixmap(QPixmap(QStringLiteral(":/images/telkaro-16.png")));
+    m_panels[1]->setAlignment(Qt::AlignCenter);
+    m_panels[1]->setPixmap(QPixmap(QStringLiteral(":/images/lettering.png"))
+                               .scaled(m_panels[1]->width() - 2, qMax(inner, 8),
+                                       Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    m_panels[1]->setAccessibleName(QStringLiteral("ТЕЛКАРО"));
+    for (int i = 2; i < 4; ++i)
+        m_panels[i]->setIndent(4);
+
+    m_clock->setSingleShot(true);
+    m_clock->setTimerType(Qt::CoarseTimer);
+    connect(m_clock, &QTimer::timeout, this, &StatusBar1::updateClock);
+    updateClock();
+}
+
+void StatusBar1::updateClock() {
+    const QDateTime now = QDateTime::currentDateTime();
+    const QLocale locale;
+    m_panels[2]->setText(locale.toString(now.date(), QLocale::ShortFormat));
+    m_panels[3]->setText(locale.toString(now.time(), QLocale::ShortFormat));
+    // Wake just after the shown time changes, and no more often: once a
+    // minute, or once a second where the short format shows seconds.
+    const bool seconds = locale.timeFormat(QLocale::ShortFormat).contains(QLatin1Char('s'));
+    const int period = seconds ? 1000 : 60'000;
+    const int msIntoPeriod =
+        seconds ? now.time().msec() : now.time().second() * 1000 + now.time().msec();
+    m_clock->start(period - msIntoPeriod + 20);
+}

@@ -1,0 +1,49 @@
+#include "strip_dialog.h"
+
+#include "module1.h"
+#include "twips.h"
+#include "window_font.h"
+
+#include <QComboBox>
+#include <QPushButton>
+
+frmНастройка::frmНастройка(Модуль1 &module, QWidget *owner)
+    : QWidget(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                         Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)
+    , m(module)
+    , m_combo(new QComboBox(this))
+    , m_ok(new QPushButton(QStringLiteral("OK"), this)) {
+    setObjectName(QStringLiteral("frmНастройка"));
+    setWindowTitle(QStringLiteral("Число стрипов"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFont(шрифтОкна());
+    setFixedSize(twipsToPixels(2340), twipsToPixels(690));
+
+    m_combo->setObjectName(QStringLiteral("комбоСтрип"));
+    m_combo->setGeometry(twipsRect(180, 150, 615, 315));
+    m_combo->addItems({QStringLiteral("  1"), QStringLiteral("  2"), QStringLiteral("  3"),
+                       QStringLiteral("  4"), QStringLiteral("  5"), QStringLiteral("  6"),
+                       QStringLiteral("  7"), QStringLiteral("  8"), QStringLiteral("  9"),
+                       QStringLiteral("10"), QStringLiteral("11"), QStringLiteral("12")});
+
+    m_ok->setObjectName(QStringLiteral("кНастройкаОК"));
+    m_ok->setGeometry(twipsRect(1020, 150, 1125, 345));
+    QFont regular = шрифтОкна();
+    regular.setBold(false);
+    m_ok->setFont(regular);
+    m_ok->setDefault(true);
+    connect(m_ok, &QPushButton::clicked, this, [this] { кНастройкаОК_Click(); });
+
+    setTabOrder(m_ok, m_combo);
+    m_ok->setFocus();
+    Form_Load();
+}
+
+void frmНастройка::Form_Load() {
+    m_combo->setCurrentIndex(m.StripCount - 1);
+}
+
+void frmНастройка::кНастройкаОК_Click() {
+    m.StripCount = static_cast<qint16>(m_combo->currentIndex() + 1);
+    hide();
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QWidget>
+
+class QComboBox;
+class QPushButton;
+struct Модуль1;
+
+// The strip count dialog "Число стрипов": the number of strips the next
+// measurement covers. One instance at most; OK hides it, the title bar's
+// close button destroys it, leaving the strip count as it was.
+class frmНастройка : public QWidget {
+public:
+    frmНастройка(Модуль1 &m, QWidget *owner);
+
+    QComboBox *комбоСтрип() const { return m_combo; }
+    QPushButton *кНастройкаОК() const { return m_ok; }
+
+private:
+    void Form_Load();
+    void кНастройкаОК_Click();
+
+    Модуль1 &m;
+    QComboBox *m_combo;
+    QPushButton *m_ok;
+};

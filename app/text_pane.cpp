@@ -1,0 +1,88 @@
+#include "text_pane.h"
+
+#include <QEvent>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QTimer>
+
+TextPane::TextPane(double scaleLeft, double scaleTop, double scaleWidth, double scaleHeight,
+                   QWidget *parent)
+    : QFrame(parent)
+    , m_model(scaleLeft, scaleTop, scaleWidth, scaleHeight) {
+    setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    setBackgroundRole(QPalette::Button);
+    setForegroundRole(QPalette::ButtonText);
+    setAutoFillBackground(true);
+    m_model.setChangeHandler([this] { modelChanged(); });
+    updateMetrics();
+}
+
+QPointF TextPane::toPixels(double x, double y) const {
+    const QRect area = contentsRect();
+    return QPointF(area.left() + (x - m_model.scaleLeft()) * area.width() / m_model.scaleWidth(),
+                   area.top() + (y - m_model.scaleTop()) * area.height() / m_model.scaleHeight());
+}
+
+void TextPane::paintEvent(QPaintEvent *event) {
+    QFrame::paintEvent(event);
+    QPainter painter(this);
+    const QRect area = contentsRect();
+    painter.setClipRect(area);
+    painter.setFont(font());
+    const QColor background = palette().color(QPalette::Button);
+    const QColor text = palette().color(QPalette::ButtonText);
+    const double ascent = QFontMetricsF(font()).ascent();
+    for (const PaneModel::Item &item : m_model.items()) {
+        const QPointF at = toPixels(item.x, item.y);
+        if (at.x() > area.right() || at.y() > area.bottom())
+            continue; // placed beyond the drawing area: nothing of it shows
+        if (item.kind == PaneModel::Item::Point) {
+            painter.setPen(background);
+            painter.drawPoint(at);
+        } else {
+            painter.setPen(text);
+            painter.drawText(QPointF(at.x(), at.y() + ascent), shownText(item.text));
+        }
+    }
+}
+
+void TextPane::resizeEvent(QResizeEvent *event) {
+    QFrame::resizeEvent(event);
+    updateMetrics();
+}
+
+void TextPane::changeEvent(QEvent *event) {
+    QFrame::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        updateMetrics();
+}
+
+void TextPane::updateMetrics() {
+    const QRect area = contentsRect();
+    if (area.width() <= 0 || area.height() <= 0)
+        return;
+    const QFontMetricsF metrics(font());
+    const double unitsPerPixelX = m_model.scaleWidth() / area.width();
+    const double unitsPerPixelY = m_model.scaleHeight() / area.height();
+    m_model.setMetrics(metrics.height() * unitsPerPixelY,
+                       [metrics, unitsPerPixelX](const QString &s) {
+                           return metrics.horizontalAdvance(s) * unitsPerPixelX;
+                       });
+}
+
+void TextPane::modelChanged() {
+    update();
+    // A data block draws a hundred texts in one go: the description is
+    // brought up to date once, when control returns to the event loop.
+    if (!m_descriptionPending) {
+        m_descriptionPending = true;
+        QTimer::singleShot(0, this, [this] { updateDescription(); });
+    }
+}
+
+void TextPane::updateDescription() {
+    m_descriptionPending = false;
+    const QString description = m_model.readingOrder().join(QLatin1Char('\n'));
+    if (description != accessibleDescription())
+        setAccessibleDescription(description);
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "pane_model.h"
+
+#include <QFrame>
+
+// A picture pane with a sunken border that shows a PaneModel: everything
+// drawn stays until the pane is cleared and is repainted from the model
+// whenever the window needs it. The pane is accessible: its description holds
+// the texts it shows, one per line, in reading order.
+class TextPane : public QFrame {
+public:
+    TextPane(double scaleLeft, double scaleTop, double scaleWidth, double scaleHeight,
+             QWidget *parent = nullptr);
+
+    PaneModel &model() { return m_model; }
+    const PaneModel &model() const { return m_model; }
+
+    // The pixel position of a point of the user coordinate system.
+    QPointF toPixels(double x, double y) const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void updateMetrics();
+    void modelChanged();
+    void updateDescription();
+
+    PaneModel m_model;
+    bool m_descriptionPending = false;
+};

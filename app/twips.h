@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QMargins>
+#include <QPoint>
+#include <QRect>
+
+// Window geometry is laid out in twips, 1/1440 inch. Pixels follow the
+// logical resolution of the primary screen (96 dots per inch: 15 twips a pixel).
+double pixelsPerTwip();
+int twipsToPixels(double twips);
+double pixelsToTwips(int pixels);
+QRect twipsRect(double left, double top, double width, double height);

@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QFont>
+
+// "MS Sans Serif" 8.25 pt bold, the font of the panes and the dialog, with
+// close sans-serif faces where it is missing.
+QFont шрифтОкна();

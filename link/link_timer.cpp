@@ -1,0 +1,17 @@
+#include "link_timer.h"
+
+LinkTimer::LinkTimer(QObject *parent)
+    : QObject(parent) {
+    m_timer.setTimerType(Qt::PreciseTimer);
+    m_timer.setInterval(IntervalMs);
+    connect(&m_timer, &QTimer::timeout, this, &LinkTimer::tick);
+}
+
+void LinkTimer::setEnabled(bool enabled) {
+    if (enabled == m_timer.isActive())
+        return;
+    if (enabled)
+        m_timer.start();
+    else
+        m_timer.stop();
+}

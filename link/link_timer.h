@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+
+// Switches the link timer on and off.
+class TimerSwitch {
+public:
+    virtual ~TimerSwitch() = default;
+    virtual void setEnabled(bool enabled) = 0;
+    virtual bool isEnabled() const = 0;
+};
+
+// The link timer: a steady 500 ms tick while it is enabled. Enabling a timer
+// that already runs leaves its phase alone; enabling a stopped one starts a
+// full interval.
+class LinkTimer : public QObject, public TimerSwitch {
+    Q_OBJECT
+public:
+    static constexpr int IntervalMs = 500;
+
+    explicit LinkTimer(QObject *parent = nullptr);
+
+    void setEnabled(bool enabled) override;
+    bool isEnabled() const override { return m_timer.isActive(); }
+
+signals:
+    void tick();
+
+private:
+    QTimer m_timer;
+};

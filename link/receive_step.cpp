@@ -1,0 +1,12 @@
+#include "receive_step.h"
+
+bool ОтветПолон(const QByteArray &RxBuffer) {
+    return RxBuffer.endsWith("OK");
+}
+
+bool ПриёмныйШаг(QByteArray &RxBuffer, char c) {
+    const auto code = static_cast<unsigned char>(c);
+    if (code >= '0' && code <= 'Z' && RxBuffer.size() < RxBufferLimit)
+        RxBuffer.append(c);
+    return ОтветПолон(RxBuffer);
+}

@@ -1,0 +1,73 @@
+#include "serial_link.h"
+
+SerialLink::SerialLink(QObject *parent)
+    : QObject(parent) {
+    connect(&m_port, &QSerialPort::readyRead, this, &SerialLink::readAvailable);
+    connect(&m_port, &QSerialPort::errorOccurred, this, &SerialLink::handleError);
+}
+
+bool SerialLink::open(const QString &portName) {
+    if (m_port.isOpen())
+        return true;
+    m_error.clear();
+    if (portName.isEmpty()) {
+        m_error = tr("no port name");
+        return false;
+    }
+    m_port.setPortName(portName);
+    m_port.setBaudRate(QSerialPort::Baud9600);
+    m_port.setDataBits(QSerialPort::Data8);
+    m_port.setParity(QSerialPort::NoParity);
+    m_port.setStopBits(QSerialPort::OneStop);
+    m_port.setFlowControl(QSerialPort::NoFlowControl);
+    m_port.setReadBufferSize(1024);
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        m_port.clearError(); // the reason is kept in m_error by handleError
+        return false;
+    }
+    // DTR raised, RTS not, as the instrument has always seen them. A
+    // pseudo-terminal has no modem lines; nothing depends on these.
+    m_port.setDataTerminalReady(true);
+    m_port.setRequestToSend(false);
+    m_port.clearError();
+    return true;
+}
+
+void SerialLink::Output(const QByteArray &line) {
+    if (m_port.isOpen())
+        m_port.write(line);
+}
+
+void SerialLink::readAvailable() {
+    // One notification per character: the handler may send a command, which
+    // empties the reply buffer, before the next character is looked at.
+    while (m_port.isOpen() && m_port.bytesAvailable() > 0) {
+        const QByteArray chunk = m_port.read(m_port.bytesAvailable());
+        for (const char c : chunk) {
+            if (m_onCharacter)
+                m_onCharacter(c);
+        }
+    }
+}
+
+void SerialLink::handleError(QSerialPort::SerialPortError error) {
+    if (error == QSerialPort::NoError)
+        return;
+    m_error = m_port.errorString();
+    switch (error) {
+    case QSerialPort::ResourceError:
+    case QSerialPort::ReadError:
+        // A lost device (an unplugged adapter, a closed pseudo-terminal)
+        // reports these over and over: close on the first and tell once.
+        if (m_port.isOpen()) {
+            m_port.close();
+            emit lost();
+        }
+        break;
+    default:
+        // Modem-line queries on a pseudo-terminal, a single failed read or
+        // write: not fatal for the link.
+        break;
+    }
+    m_port.clearError();
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QObject>
+#include <QSerialPort>
+
+#include <functional>
+
+// Where command lines go.
+class CommandPort {
+public:
+    virtual ~CommandPort() = default;
+    virtual bool isOpen() const = 0;
+    // Queues the bytes of a command line for transmission, in order. Nothing
+    // is written while the port is not open.
+    virtual void Output(const QByteArray &line) = 0;
+};
+
+// The serial line to the instrument: 9600 baud, 8 data bits, no parity,
+// one stop bit, no handshaking. Received bytes are handed on one at a time,
+// each as a notification of its own, however the system delivers them.
+class SerialLink : public QObject, public CommandPort {
+    Q_OBJECT
+public:
+    explicit SerialLink(QObject *parent = nullptr);
+
+    // Opens the port with the line settings; false when it is missing or
+    // already in use.
+    bool open(const QString &portName);
+    QString portName() const { return m_port.portName(); }
+    QString errorString() const { return m_error; }
+
+    bool isOpen() const override { return m_port.isOpen(); }
+    void Output(const QByteArray &line) override;
+
+    void setCharacterHandler(std::function<void(char)> handler) {
+        m_onCharacter = std::move(handler);
+    }
+
+signals:
+    // The port vanished while open (adapter unplugged, far end closed); the
+    // port has been closed. Emitted once.
+    void lost();
+
+private:
+    void readAvailable();
+    void handleError(QSerialPort::SerialPortError error);
+
+    QSerialPort m_port;
+    QString m_error;
+    std::function<void(char)> m_onCharacter;
+};

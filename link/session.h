@@ -1,0 +1,62 @@
+#pragma once
+
+#include "module1.h"
+
+class Clock;
+class CommandPort;
+class MenuFlags;
+class PaneModel;
+class TimerSwitch;
+
+// The exchange with the instrument: the command senders, the status
+// messages in the results pane, and the state machine driven by complete
+// replies and by the link timer.
+class Session {
+public:
+    Session(Модуль1 &m, CommandPort &port, PaneModel &ОкноПечати, MenuFlags &menus,
+            TimerSwitch &ТаймерСвязи, Clock &clock);
+
+    // One received character: the receive step, and the dispatch when the
+    // reply buffer then ends with "OK".
+    void MSComm1_OnComm(char c);
+    // A tick of the link timer: poll the instrument's status.
+    void ТаймерСвязи_Timer();
+
+    // The operator's commands.
+    void менюИзмерение_Click();
+    void менюФайлЧтениеПлашки_Click();
+
+    void КомандаИзмерение();
+    void КомандаСтрип();
+    void СообщениеОшибка();
+    void СообщениеСвязь();
+
+    // The reply in the buffer is complete: act on it by the session state.
+    void ПриёмОтвета();
+
+    // The serial port vanished under the running program.
+    void ПортПотерян();
+
+    qint64 FaultTime() const { return m_faultTime; }
+
+    static constexpr qint64 ПаузаПередЧтениемMs = 500;
+    static constexpr qint64 ТишинаПослеОшибкиMs = 2000;
+
+private:
+    void Отправить(const QByteArray &text);
+    void ПриёмБлока();
+    void ЧтениеПлашкиПосле();
+    void Пауза();
+
+    Модуль1 &m;
+    CommandPort &m_port;
+    PaneModel &m_pane;
+    MenuFlags &m_menus;
+    TimerSwitch &m_timer;
+    Clock &m_clock;
+    qint64 m_faultTime = 0; // when the fault wait began or last saw a reply (ms, monotonic)
+};
+
+// The text form of the strip-count command: "J", the count with a blank in
+// the sign position ("J 12").
+QByteArray ТекстКомандыСтрип(qint16 stripCount);

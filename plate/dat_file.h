@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+// A .dat data file holds the plate text: 8 lines, a 6-character field
+// (value and TAB) per strip, CR LF after each line.
+
+// The number of strips of the data block in the reply buffer, found from
+// its end mark "OK" at 32 * k for k = 0..12; -1 when the buffer holds no
+// complete block of at most 12 strips ending at that mark.
+int СтриповДляЗаписи(const QByteArray &rxBuffer);
+
+// Writes the file so that it is either complete or untouched: an existing
+// file of that name stays as it was when anything fails. Returns an empty
+// string on success, else the reason.
+QString ЗаписатьФайлДанных(const QString &path, const QByteArray &content);
+
+// What reading a data file by its fixed counts gives: the fields in reading
+// order with their cells, and whether the counts were read to the end.
+struct ПрочитанныйФайл {
+    struct Поле {
+        qsizetype s;
+        int r;
+        QString text; // 6 characters: the value and its TAB
+    };
+    QList<Поле> fields;
+    bool complete = false;
+};
+
+// Reads the file content by fixed counts: 6 characters a field, 2 a line
+// end, 8 lines, the number of strips from the size ((size - 16) / 48 - 1 is
+// the last strip index). Stops where the content runs out.
+ПрочитанныйФайл ПрочитатьФайлДанных(const QByteArray &content);
+
+// Files larger than this cannot be plate files (a full plate is 592 bytes).
+constexpr qint64 НаибольшийФайлДанных = 1024 * 1024;

@@ -1,0 +1,47 @@
+#include "plate_block.h"
+
+#include "pane_model.h"
+
+double ПоследнийСтрип(qsizetype length) {
+    return static_cast<double>(length - 2) / РазмерСтрипа - 1;
+}
+
+qsizetype ЧислоСтрипов(qsizetype length) {
+    return length >= 2 ? (length - 2) / РазмерСтрипа : 0;
+}
+
+QString ЗначениеЛунки(const QByteArray &block, qsizetype s, int r) {
+    const qsizetype at = РазмерСтрипа * s + РазмерЛунки * r;
+    QString value = QString::fromLatin1(block.mid(at, 1));
+    value += QLatin1Char(',');
+    value += QString::fromLatin1(block.mid(at + 1, 3));
+    return value;
+}
+
+void ПоказатьБлок(PaneModel &pane, const QByteArray &block) {
+    pane.Cls();
+    const qsizetype strips = ЧислоСтрипов(block.size());
+    for (qsizetype s = 0; s < strips; ++s) {
+        for (int r = 0; r < ЧислоРядов; ++r) {
+            pane.PSet(static_cast<double>(s), r);
+            pane.Print(ЗначениеЛунки(block, s, r));
+        }
+    }
+}
+
+QString ТекстПлашки(const QByteArray &block, qsizetype strips) {
+    QString text;
+    text.reserve(ЧислоРядов * (6 * strips + 2));
+    for (int r = 0; r < ЧислоРядов; ++r) {
+        for (qsizetype s = 0; s < strips; ++s) {
+            text += ЗначениеЛунки(block, s, r);
+            text += QLatin1Char('\t');
+        }
+        text += QLatin1String("\r\n");
+    }
+    return text;
+}
+
+QString ПостроитьPlateText(const QByteArray &block) {
+    return ТекстПлашки(block, ЧислоСтрипов(block.size()));
+}

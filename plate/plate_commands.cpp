@@ -1,0 +1,116 @@
+#include "plate_commands.h"
+
+#include "common_dialog.h"
+#include "dat_file.h"
+#include "menu_flags.h"
+#include "module1.h"
+#include "pane_model.h"
+#include "plate_block.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QStandardPaths>
+
+PlateCommands::PlateCommands(Модуль1 &module, PaneModel &ОкноПечати, MenuFlags &menus,
+                             CommonDialog1 &dialog)
+    : m(module)
+    , m_pane(ОкноПечати)
+    , m_menus(menus)
+    , m_dialog(dialog) {}
+
+QString PlateCommands::папкаДанных() {
+#ifdef Q_OS_WIN
+    return QStringLiteral("C:\\ProgramFiles\\QEV\\DAT");
+#else
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+        .filePath(QStringLiteral("QEV/DAT"));
+#endif
+}
+
+void PlateCommands::предупредить(const QString &text) {
+    if (m_warn)
+        m_warn(text);
+}
+
+void PlateCommands::менюФайлClip_Click() {
+    // The clipboard takes the plate text as it is; a clipboard that cannot
+    // be reached is passed over without a word.
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (!clipboard)
+        return;
+    clipboard->clear();
+    clipboard->setText(m.PlateText);
+}
+
+void PlateCommands::менюФайлЗапись_Click() {
+#ifndef Q_OS_WIN
+    QDir().mkpath(папкаДанных()); // so that the dialog opens where the files are kept
+#endif
+    m_dialog.InitDir = папкаДанных();
+    m_dialog.DialogTitle = QStringLiteral("Запись файла");
+    m_dialog.CancelError = false;
+    m_dialog.Filter = QStringLiteral("Файлы данных (*.dat)|*.dat");
+    m_dialog.ShowSave();
+    const QString path = m_dialog.FileName;
+    if (path.isEmpty())
+        return;
+
+    // The buffer is read after the dialog has closed: what it holds now is
+    // what gets written.
+    const int strips = СтриповДляЗаписи(m.RxBuffer);
+    if (strips < 0) {
+        предупредить(QStringLiteral("Нет данных плашки для записи.\n"
+                                    "Файл %1 не записан: дождитесь окончания измерения "
+                                    "или чтения плашки.")
+                         .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    const QString text = ТекстПлашки(m.RxBuffer, strips);
+    const QString failure = ЗаписатьФайлДанных(path, text.toLatin1());
+    if (!failure.isEmpty()) {
+        предупредить(QStringLiteral("Не удалось записать файл %1:\n%2")
+                         .arg(QDir::toNativeSeparators(path), failure));
+    }
+}
+
+void PlateCommands::менюФайлПросмотр_Click() {
+    m_dialog.DialogTitle = QStringLiteral("Open");
+    m_dialog.CancelError = false;
+    m_dialog.Filter = QStringLiteral("Файлы данных (*.dat)|*.dat|Все файлы (*.*)|*.*");
+    m_dialog.ShowOpen();
+    const QString path = m_dialog.FileName;
+    if (path.isEmpty())
+        return;
+
+    const QFileInfo info(path);
+    if (info.isFile() && info.size() > НаибольшийФайлДанных) {
+        предупредить(QStringLiteral("Файл %1 слишком велик для файла данных плашки "
+                                    "(больше 1 МБ) и не открыт.")
+                         .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+
+    m_pane.Cls();
+    // From here a file that cannot be read ends the command silently: the
+    // pane keeps what was drawn, the plate text and Save stay as they were.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray content = file.read(НаибольшийФайлДанных + 1);
+    file.close();
+    if (content.size() > НаибольшийФайлДанных)
+        return; // grew while we looked at it
+
+    const ПрочитанныйФайл read = ПрочитатьФайлДанных(content);
+    for (const ПрочитанныйФайл::Поле &field : read.fields) {
+        m_pane.PSet(static_cast<double>(field.s), field.r);
+        m_pane.PrintJoined(field.text);
+    }
+    if (!read.complete)
+        return;
+    m.PlateText = QString::fromLatin1(content);
+    m_menus.setEnabled(Меню::менюФайлЗапись, false);
+}

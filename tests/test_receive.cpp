@@ -1,0 +1,108 @@
+// The receive step and the serial link: which characters enter the reply
+// buffer, when a reply counts as complete, and that bytes arriving together
+// are handled one notification each.
+#include "receive_step.h"
+#include "serial_link.h"
+#include "virtual_instrument.h"
+
+#include <QSerialPort>
+#include <QTest>
+
+class TestReceive : public QObject {
+    Q_OBJECT
+private slots:
+    void acceptsExactlyZeroToZ() {
+        for (int code = 0; code < 256; ++code) {
+            QByteArray buffer;
+            ПриёмныйШаг(buffer, static_cast<char>(code));
+            QCOMPARE(buffer.size(), (code >= 48 && code <= 90) ? 1 : 0);
+        }
+    }
+
+    void completeWhileTheBufferEndsInOK() {
+        QByteArray buffer;
+        QList<bool> complete;
+        for (char c : QByteArray("0 OK\r\n"))
+            complete.append(ПриёмныйШаг(buffer, c));
+        QCOMPARE(buffer, QByteArray("0OK"));
+        // The K completes the reply; the CR and LF after it, though dropped,
+        // report it complete again.
+        QCOMPARE(complete, (QList<bool>{false, false, false, true, true, true}));
+
+        buffer.clear();
+        for (char c : QByteArray("0 ok\r\n"))
+            QVERIFY(!ПриёмныйШаг(buffer, c));
+        QCOMPARE(buffer, QByteArray("0"));
+    }
+
+    void bufferIsBoundedButRealRepliesAreNot() {
+        QByteArray buffer;
+        for (int i = 0; i < RxBufferLimit + 1000; ++i)
+            ПриёмныйШаг(buffer, 'A');
+        QCOMPARE(buffer.size(), RxBufferLimit);
+        QVERIFY(RxBufferLimit > 100 * 386); // far above a full plate
+    }
+
+    void bytesArrivingTogetherAreOneNotificationEach() {
+        VirtualInstrument instrument;
+        QVERIFY2(instrument.start({QStringLiteral("--silent")}),
+                 qPrintable(instrument.lastError()));
+        SerialLink link;
+        QVERIFY2(link.open(instrument.portName()), qPrintable(link.errorString()));
+
+        QByteArray buffer;
+        QByteArray seen;
+        QList<bool> complete;
+        link.setCharacterHandler([&](char c) {
+            seen.append(c);
+            complete.append(ПриёмныйШаг(buffer, c));
+        });
+        // One write on the far side: it arrives as one chunk or a few.
+        QVERIFY(instrument.control("send 0 OK\\r\\n"));
+        QTRY_COMPARE_WITH_TIMEOUT(seen.size(), 6, 5000);
+        QCOMPARE(seen, QByteArray("0 OK\r\n"));
+        QCOMPARE(complete, (QList<bool>{false, false, false, true, true, true}));
+
+        link.Output("E\r\n");
+        QVERIFY(instrument.waitForReceived("E\r\n", 5000));
+        QCOMPARE(instrument.received(), QByteArray("E\r\n"));
+    }
+
+    void aPortInUseOrMissingIsRefused() {
+        VirtualInstrument instrument;
+        QVERIFY2(instrument.start({QStringLiteral("--silent")}),
+                 qPrintable(instrument.lastError()));
+        SerialLink first;
+        QVERIFY(first.open(instrument.portName()));
+        SerialLink second;
+        QVERIFY(!second.open(instrument.portName()));
+        QVERIFY(!second.isOpen());
+        second.Output("E\r\n"); // nothing is written through a port that is not open
+
+        SerialLink missing;
+        QVERIFY(!missing.open(QStringLiteral("/dev/telkaro-no-such-port")));
+        QVERIFY(!missing.errorString().isEmpty());
+        QTest::qWait(200);
+        QVERIFY(instrument.received().isEmpty());
+    }
+
+    void aVanishingPortIsClosedAndReportedOnce() {
+        VirtualInstrument instrument;
+        QVERIFY2(instrument.start({QStringLiteral("--silent")}),
+                 qPrintable(instrument.lastError()));
+        SerialLink link;
+        QVERIFY(link.open(instrument.portName()));
+        int lost = 0;
+        connect(&link, &SerialLink::lost, this, [&] { ++lost; });
+        instrument.control("close", 0);
+        QVERIFY(instrument.waitForExit(5000));
+        QTRY_COMPARE_WITH_TIMEOUT(lost, 1, 5000);
+        QVERIFY(!link.isOpen());
+        link.Output("E\r\n"); // to a dead port: nothing happens
+        QTest::qWait(300);
+        QCOMPARE(lost, 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestReceive)
+#include "test_receive.moc"

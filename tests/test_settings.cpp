@@ -1,0 +1,81 @@
+// The stored window position and the port choice: numbers in the operator's
+// regional format, garbage falling back to the default, and where the port
+// name comes from.
+#include "settings.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Настройки;
+
+class TestSettings : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        QSettings(организация(), приложение()).clear();
+        qunsetenv("TELKARO_PORT");
+    }
+
+    void positionTextInRegionalFormats() {
+        const QLocale c = QLocale::c();
+        const QLocale ru(QLocale::Russian, QLocale::Russia);
+        QCOMPARE(ТекстПозиции(15000, c), QStringLiteral("15000"));
+        QCOMPARE(ТекстПозиции(-1500, c), QStringLiteral("-1500"));
+        QCOMPARE(ТекстПозиции(1234.5f, ru), QStringLiteral("1234,5"));
+        // No group separator (a Russian one is a non-breaking space).
+        QCOMPARE(ТекстПозиции(1234567, ru), QStringLiteral("1234567"));
+
+        for (float value : {0.0f, 1000.0f, -15.0f, 1234.5f, 22222.25f}) {
+            QCOMPARE(ПозицияИзТекста(ТекстПозиции(value, ru), ru), value);
+            QCOMPARE(ПозицияИзТекста(ТекстПозиции(value, c), c), value);
+        }
+        QCOMPARE(ПозицияИзТекста(QStringLiteral("1234.5"), ru), 1234.5f); // edited by hand
+    }
+
+    void garbageFallsBackToTheDefault() {
+        for (const char *text : {"", "abc", "12abc", "nan", "inf", "-inf", "1e30", "1,2,3"})
+            QCOMPARE(ПозицияИзТекста(QString::fromLatin1(text), QLocale::c()), 1000.0f);
+    }
+
+    void storedPositionsReadBack() {
+        QSettings store(организация(), приложение());
+        QCOMPARE(ПрочитатьПозицию(store, QStringLiteral("MainLeft")), 1000.0f); // missing key
+        ЗаписатьПозицию(store, QStringLiteral("MainLeft"), 4500);
+        store.setValue(QStringLiteral("Settings/MainTop"), QStringLiteral("x"));
+        store.sync();
+        QSettings again(организация(), приложение());
+        QCOMPARE(again.value(QStringLiteral("Settings/MainLeft")).toString(),
+                 QStringLiteral("4500"));
+        QCOMPARE(ПрочитатьПозицию(again, QStringLiteral("MainLeft")), 4500.0f);
+        QCOMPARE(ПрочитатьПозицию(again, QStringLiteral("MainTop")), 1000.0f);
+    }
+
+    void handEditedFileWithADecimalComma() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("TELKARO.conf"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[Settings]\nMainLeft=1234,5\nMainTop=\\x41\x01\xff\n");
+        file.close();
+        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+        QSettings store(path, QSettings::IniFormat);
+        QCOMPARE(ПрочитатьПозицию(store, QStringLiteral("MainLeft")), 1234.5f);
+        QCOMPARE(ПрочитатьПозицию(store, QStringLiteral("MainTop")), 1000.0f);
+        QLocale::setDefault(QLocale::c());
+    }
+
+    void portComesFromEnvironmentThenSettingThenPlatform() {
+        QSettings store(организация(), приложение());
+        QCOMPARE(ВыбратьПорт(store), ПервыйПорт());
+        store.setValue(QStringLiteral("Settings/Port"), QStringLiteral("/dev/ttyUSB3"));
+        QCOMPARE(ВыбратьПорт(store), QStringLiteral("/dev/ttyUSB3"));
+        qputenv("TELKARO_PORT", "/dev/pts/42");
+        QCOMPARE(ВыбратьПорт(store), QStringLiteral("/dev/pts/42"));
+        qputenv("TELKARO_PORT", "");
+        QCOMPARE(ВыбратьПорт(store), QStringLiteral("/dev/ttyUSB3"));
+    }
+};
+
+QTEST_MAIN(TestSettings)
+#include "test_settings.moc"

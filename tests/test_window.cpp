@@ -1,0 +1,214 @@
+// The main window as the operator meets it: start-up with and without a
+// port, the headings and first status at their places, the menus, the
+// layout in twips, drawing that survives repaints, and the stored position.
+#include "frm_main.h"
+#include "module1.h"
+#include "settings.h"
+#include "status_bar.h"
+#include "text_pane.h"
+#include "twips.h"
+#include "virtual_instrument.h"
+
+#include <QAccessible>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+QSettings store() {
+    return QSettings(Настройки::организация(), Настройки::приложение());
+}
+
+int inkPixels(const QImage &image, const QRect &area) {
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += qGray(image.pixel(x, y)) < 100;
+    return count;
+}
+} // namespace
+
+class TestWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        store().clear();
+        qputenv("TELKARO_PORT", "/dev/telkaro-no-such-port");
+    }
+
+    void aPortInUseShowsTheBusyTextAndNeverPolls() {
+        VirtualInstrument instrument;
+        QVERIFY2(instrument.start({QStringLiteral("--silent")}),
+                 qPrintable(instrument.lastError()));
+        SerialLink otherProgram;
+        QVERIFY(otherProgram.open(instrument.portName()));
+        qputenv("TELKARO_PORT", instrument.portName().toLocal8Bit());
+
+        Модуль1 m;
+        std::unique_ptr<frmMain> w(Main(m));
+        QCOMPARE(m.StripCount, qint16(12));
+        QCOMPARE(m.SessionState, qint16(StateAwaitLink));
+        QCOMPARE(w->ОкноПечати()->model().textAt(4, 3), QStringLiteral("    Порт COM2 занят"));
+        QVERIFY(w->Строки()->model().items().isEmpty());
+        QVERIFY(w->Столбцы()->model().items().isEmpty());
+        QVERIFY(!w->ТаймерСвязи().isEnabled());
+
+        // Read plate is still in the menu; with no port it is refused.
+        w->action(Меню::менюФайлЧтениеПлашки)->trigger();
+        QCOMPARE(w->ОкноПечати()->model().readingOrder(), QStringList{"Порт COM2 занят"});
+        QTest::qWait(1300);
+        QVERIFY(instrument.received().isEmpty());
+    }
+
+    void startupDrawsHeadingsAndPollsEveryHalfSecond() {
+        VirtualInstrument instrument;
+        QVERIFY2(instrument.start({QStringLiteral("--silent")}),
+                 qPrintable(instrument.lastError()));
+        qputenv("TELKARO_PORT", instrument.portName().toLocal8Bit());
+
+        Модуль1 m;
+        std::unique_ptr<frmMain> w(Main(m));
+        for (int r = 0; r < 8; ++r)
+            QCOMPARE(w->Строки()->model().textAt(2, r), QString(QChar(u'A' + r)));
+        for (int s = 0; s < 12; ++s)
+            QCOMPARE(w->Столбцы()->model().textAt(2 * s, 2), QStringLiteral("    %1").arg(s + 1));
+        QCOMPARE(w->ОкноПечати()->model().textAt(4, 3), QStringLiteral("    Прибор не отвечает"));
+        QVERIFY(w->ТаймерСвязи().isEnabled());
+
+        // What a screen reader gets.
+        QTRY_COMPARE(w->ОкноПечати()->accessibleDescription(),
+                     QStringLiteral("Прибор не отвечает"));
+        QCOMPARE(w->ОкноПечати()->accessibleName(), QStringLiteral("ОкноПечати"));
+        QCOMPARE(w->Строки()->accessibleDescription(), QStringLiteral("A\nB\nC\nD\nE\nF\nG\nH"));
+        QCOMPARE(w->Столбцы()->accessibleDescription().split('\n').size(), 12);
+
+        QVERIFY(
+            instrument.waitFor([&] { return instrument.received().count("E\r\n") >= 5; }, 8000));
+        QCOMPARE(instrument.received(),
+                 QByteArray("E\r\n").repeated(instrument.received().size() / 3));
+        QList<double> times;
+        for (const auto &event : instrument.events())
+            if (event.rx)
+                times.append(event.ms);
+        const double mean = (times.last() - times.first()) / (times.size() - 1);
+        QVERIFY2(mean > 400 && mean < 700, qPrintable(QString::number(mean)));
+        QCOMPARE(m.LastCommand, QByteArray("E\r\n"));
+        QVERIFY(m.RxBuffer.isEmpty());
+    }
+
+    void layoutInTwipsAndMenus() {
+        Модуль1 m;
+        std::unique_ptr<frmMain> w(Main(m));
+        QCOMPARE(w->windowTitle(), QStringLiteral("ТЕЛКАРО"));
+        QCOMPARE(w->centralWidget()->size(), QSize(twipsToPixels(8190), twipsToPixels(3285)));
+        QCOMPARE(w->minimumSize(), w->maximumSize()); // a fixed frame
+        QCOMPARE(w->ОкноПечати()->geometry(), twipsRect(330, 330, 7845, 2655));
+        QCOMPARE(w->Строки()->geometry(), twipsRect(0, 330, 345, 2655));
+        QCOMPARE(w->Столбцы()->geometry(), twipsRect(330, 30, 7845, 315));
+        QCOMPARE(w->findChild<QWidget *>("Рисунок3")->geometry(), twipsRect(0, 30, 345, 315));
+        QCOMPARE(w->statusBar1()->geometry(), twipsRect(0, 2970, 8190, 315));
+        QVERIFY(w->ОкноПечати()->font().bold());
+        QCOMPARE(w->ОкноПечати()->font().pointSizeF(), 8.25);
+        QVERIFY(!w->statusBar1()->panel(0)->pixmap().isNull());
+        QVERIFY(!w->statusBar1()->panel(1)->pixmap().isNull());
+        QVERIFY(!w->statusBar1()->panel(3)->text().isEmpty());
+
+        // Strip 12, row H starts 11 x 648.75 and 7 x 324.375 twips into the drawing area.
+        const QRect area = w->ОкноПечати()->contentsRect();
+        const QPointF last = w->ОкноПечати()->toPixels(11, 7);
+        QCOMPARE(last.x() - area.left(), 11 * 648.75 * area.width() / 7785);
+        QCOMPARE(last.y() - area.top(), 7 * 324.375 * area.height() / 2595);
+
+        QStringList top;
+        for (QAction *a : w->menuBar()->actions())
+            top << a->text() + (a->isEnabled() ? "" : " (off)");
+        QCOMPARE(top, (QStringList{" &Файл", "&Настройка", "&Измерение (off)", "&Помощь"}));
+        QStringList file;
+        for (QAction *a : w->менюФайл()->actions())
+            file << (a->isSeparator() ? QStringLiteral("-") : a->text()) +
+                        (a->isEnabled() ? "" : " (off)");
+        QCOMPARE(file, (QStringList{"&Чтение плашки", "-", "&Просмотр файла", "-", "&Запись (off)",
+                                    "-", "&Копирование в буфер обмена", "-", "В&ыход"}));
+        for (const char *name :
+             {"менюФайлЧтениеПлашки", "Разделитель1", "менюФайлПросмотр", "Разделитель4",
+              "менюФайлClip", "менюФайлВыход", "менюНастройка", "менюИзмерение", "менюПомощь"})
+            QVERIFY2(w->findChild<QAction *>(QString::fromUtf8(name)), name);
+        for (QAction *a : w->findChildren<QAction *>())
+            QVERIFY(a->shortcut().isEmpty() && !a->isCheckable());
+
+        // The flags the session switches reach the menus; a disabled File
+        // menu takes Exit with it.
+        w->menus().setEnabled(Меню::менюФайл, false);
+        QVERIFY(!w->менюФайл()->menuAction()->isEnabled());
+        QVERIFY(!w->menus().isAvailable(Меню::менюФайлВыход));
+        w->menus().setEnabled(Меню::менюИзмерение, true);
+        QVERIFY(w->action(Меню::менюИзмерение)->isEnabled());
+    }
+
+    void drawingSurvivesCoverAndRepaint() {
+        Модуль1 m;
+        std::unique_ptr<frmMain> w(Main(m));
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        TextPane *pane = w->ОкноПечати();
+        const QRect status(pane->toPixels(4, 3).toPoint(), QSize(200, 16));
+        const QImage before = pane->grab().toImage();
+        QVERIFY(inkPixels(before, status) > 20);
+        w->hide();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        pane->repaint();
+        QCOMPARE(pane->grab().toImage(), before);
+
+        pane->model().Cls();
+        QCOMPARE(inkPixels(pane->grab().toImage(), status), 0);
+        QTRY_COMPARE(pane->accessibleDescription(), QString());
+    }
+
+    void positionStoredOnUnload_data() {
+        QTest::addColumn<int>("state");
+        QTest::addColumn<bool>("stored");
+        QTest::newRow("normal") << int(Qt::WindowNoState) << true;
+        QTest::newRow("maximised") << int(Qt::WindowMaximized) << true;
+        QTest::newRow("minimised") << int(Qt::WindowMinimized) << false;
+    }
+
+    void positionStoredOnUnload() {
+        QFETCH(int, state);
+        QFETCH(bool, stored);
+        {
+            QSettings s = store();
+            s.setValue("Settings/MainLeft", "1111");
+            s.setValue("Settings/MainTop", "2222");
+        }
+        Модуль1 m;
+        std::unique_ptr<frmMain> w(Main(m));
+        QCOMPARE(w->pos(), QPoint(twipsToPixels(1111), twipsToPixels(2222)));
+        w->move(120, 80);
+        w->setWindowState(Qt::WindowStates(state));
+        const QPoint at = w->pos();
+        w->close();
+
+        QSettings s = store();
+        if (stored) {
+            QCOMPARE(s.value("Settings/MainLeft").toString(),
+                     Настройки::ТекстПозиции(float(pixelsToTwips(at.x()))));
+            QCOMPARE(s.value("Settings/MainTop").toString(),
+                     Настройки::ТекстПозиции(float(pixelsToTwips(at.y()))));
+            // The next start puts the window, in its normal state, there.
+            Модуль1 again;
+            std::unique_ptr<frmMain> next(Main(again));
+            QCOMPARE(next->pos(), at);
+            QVERIFY(!(next->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized)));
+        } else {
+            QCOMPARE(s.value("Settings/MainLeft").toString(), QStringLiteral("1111"));
+            QCOMPARE(s.value("Settings/MainTop").toString(), QStringLiteral("2222"));
+        }
+    }
+};
+
+QTEST_MAIN(TestWindow)
+#include "test_window.moc"
