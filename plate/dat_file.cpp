@@ -13,13 +13,24 @@ int СтриповДляЗаписи(const QByteArray &rxBuffer) {
 }
 
 QString ЗаписатьФайлДанных(const QString &path, const QByteArray &content) {
+    // Unbuffered, so that a short write (a full disk, a size limit) shows up
+    // here: a buffered QSaveFile can commit a file cut short without a word.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return file.errorString();
-    if (file.write(content) != content.size()) {
-        const QString reason = file.errorString();
+    qsizetype written = 0;
+    while (written < content.size()) {
+        const qint64 n = file.write(content.constData() + written, content.size() - written);
+        if (n <= 0) {
+            const QString reason = file.errorString();
+            file.cancelWriting();
+            return reason;
+        }
+        written += n;
+    }
+    if (file.size() != content.size()) {
         file.cancelWriting();
-        return reason;
+        return QStringLiteral("the file was not written in full");
     }
     if (!file.commit())
         return file.errorString();

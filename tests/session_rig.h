@@ -1,0 +1,75 @@
+#pragma once
+
+// A session wired to stand-ins for the port, the link timer and the clock,
+// so every transition can be driven one character at a time.
+#include "clock.h"
+#include "link_timer.h"
+#include "menu_flags.h"
+#include "module1.h"
+#include "pane_model.h"
+#include "serial_link.h"
+#include "session.h"
+
+#include <QList>
+
+struct FakePort : CommandPort {
+    bool open = true;
+    QList<QByteArray> lines;
+    bool isOpen() const override { return open; }
+    void Output(const QByteArray &line) override {
+        if (open)
+            lines.append(line);
+    }
+};
+
+struct FakeTimer : TimerSwitch {
+    bool enabled = true;
+    QList<bool> switches;
+    void setEnabled(bool on) override {
+        enabled = on;
+        switches.append(on);
+    }
+    bool isEnabled() const override { return enabled; }
+};
+
+struct FakeClock : Clock {
+    qint64 now = 1000;
+    qint64 slept = 0;
+    qint64 nowMs() const override { return now; }
+    void sleepMs(qint64 ms) override {
+        now += ms;
+        slept += ms;
+    }
+};
+
+struct SessionRig {
+    Модуль1 m;
+    FakePort port;
+    PaneModel pane{0, 0, 12, 8};
+    MenuFlags menus;
+    FakeTimer timer;
+    FakeClock clock;
+    Session session{m, port, pane, menus, timer, clock};
+
+    SessionRig() {
+        m.StripCount = 12;
+        m.SessionState = StateAwaitLink;
+        pane.setMetrics(0.6, [](const QString &s) { return 0.1 * s.size(); });
+    }
+
+    void receive(const QByteArray &bytes) {
+        for (char c : bytes)
+            session.MSComm1_OnComm(c);
+    }
+    void tick() { session.ТаймерСвязи_Timer(); }
+    QByteArray lastLine() const { return port.lines.isEmpty() ? QByteArray() : port.lines.last(); }
+};
+
+// A plate data block as it reaches the reply buffer: 32 characters a strip.
+inline QByteArray plateBlock(int strips) {
+    QByteArray block;
+    for (int s = 0; s < strips; ++s)
+        for (int r = 0; r < 8; ++r)
+            block += QByteArray::number(1000 + 100 * s + r).right(4);
+    return block + "OK";
+}

@@ -1,0 +1,198 @@
+// The whole program against the virtual instrument on a pseudo-terminal:
+// the operator's commands through the menus, and every byte on the wire.
+#include "frm_main.h"
+#include "module1.h"
+#include "pane_model.h"
+#include "settings.h"
+#include "text_pane.h"
+#include "virtual_instrument.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+// The program and its instrument, started as the operator would.
+struct Live {
+    VirtualInstrument instrument;
+    Модуль1 m;
+    std::unique_ptr<frmMain> window;
+
+    bool start(const QStringList &options) {
+        QSettings(Настройки::организация(), Настройки::приложение()).clear();
+        if (!instrument.start(options)) {
+            qWarning() << instrument.lastError();
+            return false;
+        }
+        qputenv("TELKARO_PORT", instrument.portName().toLocal8Bit());
+        window.reset(Main(m));
+        return window->MSComm1().isOpen();
+    }
+    bool waitForState(qint16 state, int timeoutMs = 10000) {
+        return instrument.waitFor([&] { return m.SessionState == state; }, timeoutMs);
+    }
+    void choose(Меню item) { window->action(item)->trigger(); }
+    PaneModel &pane() { return window->ОкноПечати()->model(); }
+    // The lines the program wrote, in order.
+    QList<QByteArray> lines() const {
+        QList<QByteArray> result = instrument.received().split('\n');
+        result.removeLast();
+        return result;
+    }
+    // The reply bytes that the instrument sent after the last data request,
+    // as the program keeps them.
+    QByteArray lastBlock() const {
+        QByteArray block;
+        for (const auto &event : instrument.events()) {
+            if (event.rx && event.bytes.startsWith('X'))
+                block.clear();
+            else if (!event.rx)
+                block += event.bytes;
+        }
+        QByteArray kept;
+        for (char c : block)
+            if (c >= '0' && c <= 'Z')
+                kept += c;
+        return kept;
+    }
+};
+
+bool matches(const QList<QByteArray> &lines, const char *pattern) {
+    QByteArray joined;
+    for (const QByteArray &line : lines) {
+        if (!line.endsWith('\r'))
+            return false; // every command line ends with CR LF
+        joined += line.chopped(1) + ';';
+    }
+    const bool ok = QRegularExpression(QStringLiteral("^(%1)$").arg(QLatin1String(pattern)))
+                        .match(QString::fromLatin1(joined))
+                        .hasMatch();
+    if (!ok)
+        qWarning() << "wire:" << joined;
+    return ok;
+}
+} // namespace
+
+class TestEndToEnd : public QObject {
+    Q_OBJECT
+private slots:
+    void aMeasurementFromStartToAFullPlate() {
+        Live live;
+        QVERIFY(live.start({"--bare-ok", "--measure-ms", "1500"}));
+        QVERIFY(live.waitForState(StateLinked));
+        QVERIFY(live.window->action(Меню::менюИзмерение)->isEnabled());
+
+        live.choose(Меню::менюИзмерение);
+        QVERIFY(live.waitForState(StateMeasuring));
+        QVERIFY(!live.window->менюФайл()->menuAction()->isEnabled());
+        QCOMPARE(live.pane().readingOrder(), QStringList{"Измерение"});
+        QVERIFY(live.waitForState(StateDone, 15000));
+
+        // E polls, the strip count, Z, polls while it measures, the data request.
+        QVERIFY(matches(live.lines(), "(E;)+J 12;Z;(E;)+X 0;"));
+        // The request left half a second after the completion status.
+        const auto events = live.instrument.events();
+        double status = 0, request = 0;
+        for (const auto &event : events) {
+            if (event.rx && event.bytes.startsWith("X 0"))
+                request = event.ms;
+            else if (!event.rx && request == 0)
+                status = event.ms;
+        }
+        QVERIFY2(request - status >= 480, qPrintable(QString::number(request - status)));
+
+        const QByteArray block = live.lastBlock();
+        QCOMPARE(block.size(), 12 * 32 + 2);
+        QCOMPARE(live.m.RxBuffer, block);
+        QCOMPARE(live.pane().readingOrder().size(), 96);
+        QCOMPARE(live.pane().textAt(11, 7),
+                 QString::fromLatin1(block.mid(380, 1) + "," + block.mid(381, 3)));
+        QCOMPARE(live.m.PlateText.size(), 592);
+        for (Меню item :
+             {Меню::менюИзмерение, Меню::менюФайл, Меню::менюФайлЗапись, Меню::менюФайлПросмотр})
+            QVERIFY(live.window->action(item)->isEnabled());
+        QVERIFY(!live.window->ТаймерСвязи().isEnabled());
+
+        // Saved from the menu, the file holds the plate text.
+        QTemporaryDir dir;
+        const QString path = dir.filePath("plate.dat");
+        live.window->commonDialog1().setPresenter(
+            [&](QWidget *, const FileDialogRequest &) { return path; });
+        live.choose(Меню::менюФайлЗапись);
+        QFile saved(path);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), live.m.PlateText.toLatin1());
+
+        // Same strip count: the second measurement sends "Z" at once.
+        const qsizetype before = live.lines().size();
+        live.choose(Меню::менюИзмерение);
+        QVERIFY(live.instrument.waitFor([&] { return live.lines().size() > before; }, 5000));
+        QCOMPARE(live.lines().at(before), QByteArray("Z\r"));
+    }
+
+    void aChosenStripCountIsSentFirst() {
+        Live live;
+        QVERIFY(live.start({"--bare-ok", "--measure-ms", "300"}));
+        QVERIFY(live.waitForState(StateLinked));
+        live.m.StripCount = 5;
+        live.choose(Меню::менюИзмерение);
+        QVERIFY(live.waitForState(StateDone, 15000));
+        QVERIFY(matches(live.lines(), "(E;)+J 5;Z;(E;)+X 0;"));
+        QCOMPARE(live.pane().readingOrder().size(), 40);
+        QCOMPARE(live.m.PlateText.size(), 5 * 48 + 16);
+    }
+
+    void anErrorStatusWaitsForTwoQuietSeconds() {
+        Live live;
+        QVERIFY(live.start({"--bare-ok", "--status", "1"}));
+        QVERIFY(live.waitForState(StateFault));
+        QCOMPARE(live.pane().readingOrder(),
+                 (QStringList{"Ошибка 1", "Выключите прибор и включите через 20-30 сек"}));
+        QVERIFY(live.window->action(Меню::менюИзмерение)->isEnabled());
+
+        // Good replies every half second do not end the fault...
+        QVERIFY(live.instrument.control("status 0"));
+        const qsizetype polls = live.lines().size();
+        QTest::qWait(1600);
+        QVERIFY(live.lines().size() >= polls + 2); // still polling
+        QCOMPARE(live.m.SessionState, qint16(StateFault));
+        // ...the first one after two seconds of silence does.
+        QVERIFY(live.instrument.control("silent on"));
+        QTest::qWait(2300);
+        QCOMPARE(live.m.SessionState, qint16(StateFault));
+        QVERIFY(live.instrument.control("silent off"));
+        QVERIFY(live.waitForState(StateLinked, 3000));
+        QCOMPARE(live.pane().readingOrder(), QStringList{"Связь с прибором установлена"});
+        QVERIFY(!live.window->ТаймерСвязи().isEnabled());
+    }
+
+    void lineEndsAfterOKAndReadPlate() {
+        Live live;
+        QVERIFY(live.start({}));
+        // The CR after the first "0 OK" sends the strip count unasked.
+        QVERIFY(live.waitForState(StateDone));
+        QVERIFY(matches(live.lines(), "(E;)+J 12;"));
+        QCOMPARE(live.pane().readingOrder(), QStringList{"Связь с прибором установлена"});
+
+        live.choose(Меню::менюФайлЧтениеПлашки);
+        QCOMPARE(live.pane().readingOrder(), QStringList{"Чтение плашки"});
+        QCOMPARE(live.m.SessionState, qint16(StateAwaitData));
+        QVERIFY(
+            live.instrument.waitFor([&] { return live.pane().readingOrder().size() == 96; }, 5000));
+        QCOMPARE(live.m.SessionState, qint16(StateDone));
+        QVERIFY(matches(live.lines(), "(E;)+J 12;X0;"));
+
+        // A measurement now sends "Z" directly: the count went out already.
+        live.choose(Меню::менюИзмерение);
+        QVERIFY(live.instrument.waitForReceived("Z\r\n", 5000));
+        QVERIFY(matches(live.lines(), "(E;)+J 12;X0;Z;"));
+    }
+};
+
+QTEST_MAIN(TestEndToEnd)
+#include "test_e2e.moc"

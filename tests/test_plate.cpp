@@ -1,0 +1,282 @@
+// Plate results: decoding the data block, the plate text, the clipboard,
+// and .dat files written and viewed again through the file commands.
+#include "common_dialog.h"
+#include "dat_file.h"
+#include "menu_flags.h"
+#include "module1.h"
+#include "pane_model.h"
+#include "plate_block.h"
+#include "plate_commands.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <QTest>
+
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+namespace {
+QByteArray blockOf(int strips) {
+    QByteArray block;
+    for (int s = 0; s < strips; ++s)
+        for (int r = 0; r < 8; ++r)
+            block += QByteArray::number(1000 + 37 * s + r).right(4);
+    return block + "OK";
+}
+
+QByteArray readFile(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString &path, const QByteArray &content) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+// The File menu's plate commands with a dialog that answers from a list.
+struct Rig {
+    Модуль1 m;
+    PaneModel pane{0, 0, 12, 8};
+    MenuFlags menus;
+    CommonDialog1 dialog;
+    PlateCommands commands{m, pane, menus, dialog};
+    QStringList answers;
+    QList<FileDialogRequest> requests;
+    QStringList warnings;
+
+    Rig() {
+        dialog.setPresenter([this](QWidget *, const FileDialogRequest &request) {
+            requests.append(request);
+            return answers.isEmpty() ? QString() : answers.takeFirst();
+        });
+        commands.setWarning([this](const QString &text) { warnings.append(text); });
+    }
+    void received(const QByteArray &block) {
+        m.RxBuffer = block;
+        ПоказатьБлок(pane, block);
+        m.PlateText = ПостроитьPlateText(block);
+        menus.setEnabled(Меню::менюФайлЗапись, true);
+    }
+    void save(const QString &path) {
+        answers = {path};
+        commands.менюФайлЗапись_Click();
+    }
+    void view(const QString &path) {
+        answers = {path};
+        commands.менюФайлПросмотр_Click();
+    }
+};
+} // namespace
+
+class TestPlate : public QObject {
+    Q_OBJECT
+private slots:
+    void decodingTheBlock() {
+        PaneModel pane(0, 0, 12, 8);
+        const QByteArray first = "12340567089010000001000200030004";
+        ПоказатьБлок(pane, first + "OK");
+        QCOMPARE(pane.readingOrder(), (QStringList{"1,234", "0,567", "0,890", "1,000", "0,001",
+                                                   "0,002", "0,003", "0,004"}));
+        QCOMPARE(pane.textAt(0, 7), QStringLiteral("0,004"));
+
+        const QByteArray full = blockOf(12);
+        QCOMPARE(full.size(), 386);
+        QCOMPARE(ПоследнийСтрип(full.size()), 11.0);
+        ПоказатьБлок(pane, full);
+        QCOMPARE(pane.readingOrder().size(), 96);
+        QCOMPARE(pane.textAt(11, 7),
+                 QString::fromLatin1(full.mid(380, 1) + "," + full.mid(381, 3)));
+        QCOMPARE(pane.items().at(1).text, QString::fromLatin1(full.left(1) + "," + full.mid(1, 3)));
+
+        ПоказатьБлок(pane, blockOf(3).chopped(2) + "12OK"); // 100 characters
+        QCOMPARE(pane.readingOrder().size(), 24);
+        ПоказатьБлок(pane, QByteArray(31, '1') + "OK");
+        QVERIFY(pane.items().isEmpty());
+        ПоказатьБлок(pane, "12AB" + QByteArray(28, '0') + "OK");
+        QCOMPARE(pane.textAt(0, 0), QStringLiteral("1,2AB"));
+        QCOMPARE(ЗначениеЛунки("0056", 0, 0), QStringLiteral("0,056"));
+    }
+
+    void plateTextLayout() {
+        const QString full = ПостроитьPlateText(blockOf(12));
+        QCOMPARE(full.size(), 592);
+        const QStringList lines = full.split("\r\n");
+        QCOMPARE(lines.size(), 9);
+        QVERIFY(lines.last().isEmpty());
+        QCOMPARE(lines.first().count('\t'), 12);
+        QVERIFY(lines.first().endsWith('\t'));
+        QCOMPARE(ПостроитьPlateText(blockOf(3)).split("\r\n").first().size() + 2, 20);
+        QCOMPARE(ПостроитьPlateText("OK"), QString("\r\n").repeated(8));
+        QCOMPARE(ПостроитьPlateText(""), QString("\r\n").repeated(8));
+    }
+
+    void saveAndViewRoundTrip_data() {
+        QTest::addColumn<int>("strips");
+        QTest::addColumn<int>("bytes");
+        QTest::newRow("full plate") << 12 << 592;
+        QTest::newRow("3 strips") << 3 << 160;
+        QTest::newRow("OK alone") << 0 << 16;
+    }
+
+    void saveAndViewRoundTrip() {
+        QFETCH(int, strips);
+        QFETCH(int, bytes);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("plate.dat");
+        Rig rig;
+        rig.received(blockOf(strips));
+        const QStringList shown = rig.pane.readingOrder();
+        const QString plateText = rig.m.PlateText;
+
+        rig.save(path);
+        QVERIFY(rig.warnings.isEmpty());
+        QCOMPARE(readFile(path), plateText.toLatin1());
+        QCOMPARE(readFile(path).size(), bytes);
+        QCOMPARE(rig.m.PlateText, plateText); // Save changes nothing else
+        QVERIFY(rig.menus.isEnabled(Меню::менюФайлЗапись));
+
+        rig.m.PlateText.clear();
+        rig.pane.PSet(3, 3);
+        rig.pane.Print("old");
+        rig.view(path);
+        QCOMPARE(rig.pane.readingOrder(), shown);
+        QCOMPARE(rig.m.PlateText, plateText);
+        QVERIFY(!rig.menus.isEnabled(Меню::менюФайлЗапись));
+        QCOMPARE(rig.m.RxBuffer, blockOf(strips)); // untouched by View
+    }
+
+    void viewingOddFiles() {
+        QTemporaryDir dir;
+        Rig rig;
+        rig.received(blockOf(2));
+        const QString before = rig.m.PlateText;
+
+        // Empty: the pane is cleared and nothing else changes.
+        writeFile(dir.filePath("empty.dat"), "");
+        rig.view(dir.filePath("empty.dat"));
+        QVERIFY(rig.pane.items().isEmpty());
+        QCOMPARE(rig.m.PlateText, before);
+        QVERIFY(rig.menus.isEnabled(Меню::менюФайлЗапись));
+
+        // 100 bytes: one field a line, by the counts, whatever the bytes are.
+        QByteArray hundred;
+        for (int i = 0; i < 100; ++i)
+            hundred += char('A' + i % 26);
+        writeFile(dir.filePath("100.dat"), hundred);
+        rig.view(dir.filePath("100.dat"));
+        QCOMPARE(rig.pane.readingOrder().size(), 8);
+        QCOMPARE(rig.pane.textAt(0, 1), QStringLiteral("IJKLMN"));
+        QCOMPARE(rig.m.PlateText, QString::fromLatin1(hundred));
+
+        // Shorter than eight line ends: the counts run out, the plate text
+        // and Save stay as they were.
+        rig.m.PlateText = before;
+        rig.menus.setEnabled(Меню::менюФайлЗапись, true);
+        writeFile(dir.filePath("short.dat"), "\r\n\r\n\r\n\r\n\r\n");
+        rig.view(dir.filePath("short.dat"));
+        QVERIFY(rig.pane.items().isEmpty());
+        QCOMPARE(rig.m.PlateText, before);
+        QVERIFY(rig.menus.isEnabled(Меню::менюФайлЗапись));
+
+        // Missing: silently nothing.
+        rig.view(dir.filePath("missing.dat"));
+        QVERIFY(rig.pane.items().isEmpty());
+        QVERIFY(rig.warnings.isEmpty());
+
+        // Far too large for a plate file: refused before anything changes.
+        rig.pane.PSet(1, 1);
+        rig.pane.Print("kept");
+        QFile big(dir.filePath("big.dat"));
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(НаибольшийФайлДанных + 1));
+        big.close();
+        rig.view(big.fileName());
+        QCOMPARE(rig.warnings.size(), 1);
+        QCOMPARE(rig.pane.readingOrder(), QStringList{"kept"});
+
+        // Cancelled: nothing at all.
+        rig.answers.clear();
+        rig.commands.менюФайлПросмотр_Click();
+        QCOMPARE(rig.pane.readingOrder(), QStringList{"kept"});
+    }
+
+    void saveRefusesAndReportsInsteadOfLosingData() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("plate.dat");
+        writeFile(path, "earlier plate");
+        Rig rig;
+
+        // No complete block in the buffer (a status reply): nothing written.
+        rig.m.RxBuffer = "0OK";
+        rig.save(path);
+        QCOMPARE(rig.warnings.size(), 1);
+        QCOMPARE(readFile(path), QByteArray("earlier plate"));
+        rig.m.RxBuffer = blockOf(12).left(300) + "OK";
+        rig.save(path);
+        QCOMPARE(rig.warnings.size(), 2);
+
+        // A folder that does not exist.
+        rig.m.RxBuffer = blockOf(12);
+        rig.save(dir.filePath("no/such/folder/plate.dat"));
+        QCOMPARE(rig.warnings.size(), 3);
+        QVERIFY(rig.warnings.last().contains("plate.dat"));
+
+#ifdef Q_OS_LINUX
+        // The write itself fails half way (the file size limit stands in for
+        // a full disk): the earlier file is left as it was.
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit small = saved;
+        small.rlim_cur = 100;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        rig.save(path);
+        setrlimit(RLIMIT_FSIZE, &saved);
+        QCOMPARE(rig.warnings.size(), 4);
+        QCOMPARE(readFile(path), QByteArray("earlier plate"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"plate.dat"});
+#endif
+        const qsizetype warned = rig.warnings.size();
+        rig.save(path);
+        QCOMPARE(rig.warnings.size(), warned);
+        QCOMPARE(readFile(path).size(), 592);
+    }
+
+    void theDialogRemembersWhatItWasSet() {
+        QTemporaryDir dir;
+        Rig rig;
+        rig.received(blockOf(1));
+        rig.save(dir.filePath("a.dat"));
+        rig.view(dir.filePath("a.dat"));
+        QCOMPARE(rig.requests.size(), 2);
+        const FileDialogRequest save = rig.requests.at(0);
+        const FileDialogRequest view = rig.requests.at(1);
+        QVERIFY(save.save && !view.save);
+        QCOMPARE(save.title, QStringLiteral("Запись файла"));
+        QCOMPARE(save.filters, QStringList{"Файлы данных (*.dat)"});
+        QCOMPARE(save.initDir, PlateCommands::папкаДанных());
+        QCOMPARE(view.title, QStringLiteral("Open"));
+        QCOMPARE(view.filters, (QStringList{"Файлы данных (*.dat)", "Все файлы (*.*)"}));
+        QCOMPARE(view.initDir, save.initDir); // set by Save, kept for View
+        QCOMPARE(view.fileName, dir.filePath("a.dat"));
+    }
+
+    void copyToTheClipboard() {
+        Rig rig;
+        QClipboard *clipboard = QGuiApplication::clipboard();
+        clipboard->setText("something else");
+        rig.commands.менюФайлClip_Click();
+        QCOMPARE(clipboard->text(), QString()); // nothing measured yet: emptied
+        rig.received(blockOf(12));
+        rig.commands.менюФайлClip_Click();
+        QCOMPARE(clipboard->text(), rig.m.PlateText);
+        QCOMPARE(clipboard->text().size(), 592);
+    }
+};
+
+QTEST_MAIN(TestPlate)
+#include "test_plate.moc"

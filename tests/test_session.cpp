@@ -1,0 +1,228 @@
+// The session state machine and the instrument commands, one character at
+// a time against stand-ins for the port, timer and clock.
+#include "session_rig.h"
+
+#include <QTest>
+
+namespace {
+const QString advice =
+    QString(20, ' ') + QStringLiteral("Выключите прибор и включите через 20-30 сек");
+}
+
+class TestSession : public QObject {
+    Q_OBJECT
+private slots:
+    void theWorkedSequenceToAFullPlate() {
+        SessionRig rig;
+        rig.tick();
+        QCOMPARE(rig.lastLine(), QByteArray("E\r\n"));
+        rig.receive("0OK");
+        QCOMPARE(rig.m.SessionState, qint16(StateLinked));
+        QCOMPARE(rig.pane.textAt(4, 3), QStringLiteral("Связь с прибором установлена"));
+        QVERIFY(rig.menus.isEnabled(Меню::менюИзмерение));
+        QVERIFY(!rig.timer.enabled);
+        QCOMPARE(rig.m.RxBuffer, QByteArray("0OK")); // kept
+
+        rig.session.менюИзмерение_Click();
+        QCOMPARE(rig.lastLine(), QByteArray("J 12\r\n"));
+        QCOMPARE(rig.m.SessionState, qint16(StateAwaitStripAck));
+        QCOMPARE(rig.m.MeasureAfterStrip, Истина);
+        QCOMPARE(rig.m.DeviceStripCount, qint16(12));
+        QVERIFY(rig.menus.isEnabled(Меню::менюФайлЗапись));
+
+        rig.receive("OK");
+        QCOMPARE(rig.lastLine(), QByteArray("Z\r\n"));
+        QCOMPARE(rig.m.SessionState, qint16(StateAwaitMeasureAck));
+        QCOMPARE(rig.m.MeasureAfterStrip, Ложь);
+        QVERIFY(rig.timer.enabled);
+        QVERIFY(!rig.menus.isEnabled(Меню::менюФайл));
+        QVERIFY(!rig.menus.isEnabled(Меню::менюИзмерение));
+        QCOMPARE(rig.pane.readingOrder(), QStringList{"Измерение"});
+        QCOMPARE(rig.pane.textAt(5, 3), QStringLiteral("Измерение"));
+
+        rig.tick();
+        rig.receive("OK"); // the acknowledgement, or the answer to a poll
+        QCOMPARE(rig.m.SessionState, qint16(StateMeasuring));
+        QVERIFY(rig.m.RxBuffer.isEmpty());
+
+        rig.tick();
+        const qint64 before = rig.clock.now;
+        rig.receive("0OK");
+        QCOMPARE(rig.pane.textAt(5, 3), QStringLiteral("Чтение плашки"));
+        QVERIFY(!rig.timer.enabled);
+        QVERIFY(rig.clock.now - before >= 500); // the pause comes before the request
+        QCOMPARE(rig.lastLine(), QByteArray("X 0\r\n"));
+        QCOMPARE(rig.m.SessionState, qint16(StateAwaitData));
+
+        const QByteArray block = plateBlock(12);
+        rig.receive(block);
+        QCOMPARE(rig.m.SessionState, qint16(StateDone));
+        QCOMPARE(rig.pane.readingOrder().size(), 96);
+        QCOMPARE(rig.pane.textAt(0, 0), QStringLiteral("1,000"));
+        QCOMPARE(rig.pane.textAt(11, 7), QStringLiteral("2,107"));
+        QCOMPARE(rig.m.PlateText.size(), 592);
+        QCOMPARE(rig.m.RxBuffer, block);
+        for (Меню item :
+             {Меню::менюИзмерение, Меню::менюФайл, Меню::менюФайлЗапись, Меню::менюФайлПросмотр})
+            QVERIFY(rig.menus.isEnabled(item));
+
+        // Nothing happens in the done state, however often it is told.
+        const qsizetype sent = rig.port.lines.size();
+        rig.receive("\r\n0OK");
+        QCOMPARE(rig.port.lines.size(), sent);
+        QCOMPARE(rig.pane.readingOrder().size(), 96);
+
+        // The count is unchanged, so the next measurement starts at once.
+        rig.session.менюИзмерение_Click();
+        QCOMPARE(rig.lastLine(), QByteArray("Z\r\n"));
+        QCOMPARE(rig.m.SessionState, qint16(StateAwaitMeasureAck));
+    }
+
+    void aLineEndAfterTheLinkSendsTheStripCount() {
+        SessionRig rig;
+        rig.tick();
+        rig.receive("0 OK\r");
+        // The CR after "OK" dispatches again, now in the linked state.
+        QCOMPARE(rig.lastLine(), QByteArray("J 12\r\n"));
+        QCOMPARE(rig.m.SessionState, qint16(StateAwaitStripAck));
+        rig.receive("\n");
+        QCOMPARE(rig.port.lines.size(), 2);
+        rig.receive("OK\r\n");
+        QCOMPARE(rig.m.SessionState, qint16(StateDone));
+        QVERIFY(rig.m.RxBuffer.isEmpty());
+        QCOMPARE(rig.port.lines.size(), 2);
+
+        rig.session.менюИзмерение_Click();
+        QCOMPARE(rig.lastLine(), QByteArray("Z\r\n"));
+    }
+
+    void stripCountLines() {
+        QCOMPARE(ТекстКомандыСтрип(12), QByteArray("J 12"));
+        QCOMPARE(ТекстКомандыСтрип(9), QByteArray("J 9"));
+        SessionRig rig;
+        rig.receive("0OK");
+        rig.m.StripCount = 5;
+        rig.session.менюИзмерение_Click();
+        QCOMPARE(rig.lastLine(), QByteArray("J 5\r\n"));
+        // Chosen again while the reply is awaited: the count was sent, so "Z" goes at once.
+        rig.session.менюИзмерение_Click();
+        QCOMPARE(rig.lastLine(), QByteArray("Z\r\n"));
+    }
+
+    void anErrorStatusAndTheQuietPeriod() {
+        SessionRig rig;
+        rig.tick();
+        rig.receive("1 OK");
+        QCOMPARE(rig.m.SessionState, qint16(StateFault));
+        QCOMPARE(rig.pane.textAt(5, 3), QStringLiteral("Ошибка 1"));
+        QCOMPARE(rig.pane.readingOrder(), (QStringList{"Ошибка 1", advice.trimmed()}));
+        QCOMPARE(rig.pane.items().last().text, advice); // two lines below, at the left edge
+        QCOMPARE(rig.pane.items().last().x, 0.0);
+        QVERIFY(qAbs(rig.pane.items().last().y - (3 + 2 * 0.6)) < 1e-9);
+        QVERIFY(rig.menus.isEnabled(Меню::менюФайл) && rig.menus.isEnabled(Меню::менюИзмерение));
+        QVERIFY(rig.timer.enabled);
+        QVERIFY(rig.m.RxBuffer.isEmpty());
+        QCOMPARE(rig.session.FaultTime(), rig.clock.now);
+
+        // Replies every half second keep the fault, whatever they say.
+        for (int i = 0; i < 6; ++i) {
+            rig.clock.now += 500;
+            rig.tick();
+            rig.receive("0OK");
+            QCOMPARE(rig.m.SessionState, qint16(StateFault));
+            QCOMPARE(rig.session.FaultTime(), rig.clock.now);
+        }
+        // Exactly 2 s of silence is enough; a bad status starts the wait again.
+        rig.clock.now += 2000;
+        rig.tick();
+        rig.receive("3OK");
+        QCOMPARE(rig.m.SessionState, qint16(StateFault));
+        QCOMPARE(rig.pane.textAt(5, 3), QStringLiteral("Ошибка 3"));
+        rig.clock.now += 2000;
+        rig.tick();
+        rig.receive("0OK");
+        QCOMPARE(rig.m.SessionState, qint16(StateLinked));
+        QVERIFY(!rig.timer.enabled);
+    }
+
+    void anErrorWhileMeasuring() {
+        SessionRig rig;
+        rig.receive("0OK");
+        rig.m.DeviceStripCount = 12;
+        rig.session.менюИзмерение_Click();
+        rig.receive("OK");
+        QCOMPARE(rig.m.SessionState, qint16(StateMeasuring));
+        rig.timer.switches.clear();
+        rig.receive("2OK");
+        QCOMPARE(rig.timer.switches, (QList<bool>{false, true}));
+        QCOMPARE(rig.m.SessionState, qint16(StateFault));
+        QCOMPARE(rig.pane.textAt(5, 3), QStringLiteral("Ошибка 2"));
+        QCOMPARE(rig.m.MeasureAfterStrip, Ложь);
+        QVERIFY(rig.menus.isEnabled(Меню::менюФайл));
+        QCOMPARE(rig.clock.slept, 0);
+    }
+
+    void aTickBetweenTheCharactersOfAReply() {
+        SessionRig rig;
+        rig.receive("0");
+        rig.tick(); // empties the buffer
+        rig.receive("OK");
+        QCOMPARE(rig.m.SessionState, qint16(StateFault));
+        QCOMPARE(rig.pane.textAt(5, 3), QStringLiteral("Ошибка O"));
+    }
+
+    void readPlateWhileTheTimerPolls() {
+        SessionRig rig; // awaiting the link, the timer running
+        rig.session.менюФайлЧтениеПлашки_Click();
+        QCOMPARE(rig.lastLine(), QByteArray("X0\r\n"));
+        QCOMPARE(rig.pane.readingOrder(), QStringList{"Чтение плашки"});
+        QCOMPARE(rig.m.SessionState, qint16(StateAwaitData));
+        QVERIFY(rig.menus.isEnabled(Меню::менюФайлЗапись));
+        QVERIFY(rig.timer.enabled);
+
+        rig.receive(plateBlock(3).left(40));
+        rig.tick(); // the poll throws away what came so far
+        rig.receive("0OK");
+        // Whatever completes first is the block: here, no strip at all.
+        QCOMPARE(rig.m.SessionState, qint16(StateDone));
+        QVERIFY(rig.pane.items().isEmpty());
+        QCOMPARE(rig.m.PlateText, QString("\r\n").repeated(8));
+        QVERIFY(rig.timer.enabled);
+    }
+
+    void withoutAPortCommandsAreRefused() {
+        SessionRig rig;
+        rig.receive("0OK");
+        rig.session.ПортПотерян();
+        QVERIFY(!rig.timer.enabled);
+        QCOMPARE(rig.pane.readingOrder(), QStringList{"Порт отключён"});
+        rig.port.open = false;
+        const qsizetype sent = rig.port.lines.size();
+        rig.session.менюИзмерение_Click();
+        rig.session.менюФайлЧтениеПлашки_Click();
+        QCOMPARE(rig.port.lines.size(), sent);
+        QCOMPARE(rig.m.SessionState, qint16(StateLinked));
+        QCOMPARE(rig.pane.readingOrder(), QStringList{"Порт отключён"});
+    }
+
+    void theLinkTimerKeepsItsPhase() {
+        LinkTimer timer;
+        QElapsedTimer clock;
+        QList<qint64> ticks;
+        connect(&timer, &LinkTimer::tick, this, [&] { ticks.append(clock.elapsed()); });
+        clock.start();
+        timer.setEnabled(true);
+        QTest::qWait(250);
+        timer.setEnabled(true); // already running: no restart
+        QTRY_VERIFY_WITH_TIMEOUT(ticks.size() >= 2, 3000);
+        QVERIFY2(ticks.first() < 700, qPrintable(QString::number(ticks.first())));
+        timer.setEnabled(false);
+        QVERIFY(!timer.isEnabled());
+        const qsizetype count = ticks.size();
+        QTest::qWait(700);
+        QCOMPARE(ticks.size(), count);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSession)
+#include "test_session.moc"
