@@ -179,8 +179,10 @@ void frmMain::drawHeadings() {
 }
 
 void frmMain::менюНастройка_Click() {
-    if (!m_dialog)
+    if (!m_dialog) {
         m_dialog = new frmНастройка(m, this);
+        m_dialog->move(frameGeometry().center() - m_dialog->rect().center());
+    }
     m_dialog->show();
     m_dialog->raise();
     m_dialog->activateWindow();

@@ -19,6 +19,7 @@ HelpWindow::HelpWindow(QWidget *owner)
     setWindowTitle(QStringLiteral("ТЕЛКАРО — помощь"));
     m_browser->setObjectName(QStringLiteral("ТекстПомощи"));
     m_browser->setOpenExternalLinks(true);
+    m_browser->document()->setDocumentMargin(12);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_browser);
@@ -84,8 +85,11 @@ void Help::менюПомощь_Click() {
 }
 
 bool Help::showInWindow(const QString &file, QString *) {
-    if (!m_window)
+    if (!m_window) {
         m_window = new HelpWindow(m_owner);
+        if (m_owner)
+            m_window->move(m_owner->frameGeometry().topLeft() + QPoint(40, 40));
+    }
     m_window->showGuide(file);
     m_window->show();
     m_window->raise();

@@ -1,0 +1,189 @@
+// The strip count dialog, Help and Exit.
+#include "frm_main.h"
+#include "module1.h"
+#include "settings.h"
+#include "strip_dialog.h"
+#include "twips.h"
+#include "virtual_instrument.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QSettings>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+struct Box {
+    QString text;
+    QString title;
+    bool info;
+};
+
+std::unique_ptr<frmMain> start(Модуль1 &m, const QByteArray &port = "/dev/telkaro-no-such-port") {
+    qputenv("TELKARO_PORT", port);
+    return std::unique_ptr<frmMain>(Main(m));
+}
+
+void choose(QComboBox *combo, const QString &entry) {
+    combo->setCurrentIndex(combo->findText(entry));
+}
+} // namespace
+
+class TestDialogs : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { QSettings(Настройки::организация(), Настройки::приложение()).clear(); }
+
+    void theStripCountDialog() {
+        Модуль1 m;
+        auto w = start(m);
+        QVERIFY(!w->dialog()); // created on first use
+        m.StripCount = 7;
+        w->менюНастройка_Click();
+        frmНастройка *dialog = w->dialog();
+        QVERIFY(dialog && dialog->isVisible());
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Число стрипов"));
+        QCOMPARE(dialog->size(), QSize(twipsToPixels(2340), twipsToPixels(690)));
+        QCOMPARE(dialog->комбоСтрип()->geometry(), twipsRect(180, 150, 615, 315));
+        QCOMPARE(dialog->кНастройкаОК()->geometry(), twipsRect(1020, 150, 1125, 345));
+        QCOMPARE(dialog->focusWidget(), dialog->кНастройкаОК());
+        QStringList entries;
+        for (int i = 0; i < dialog->комбоСтрип()->count(); ++i)
+            entries << dialog->комбоСтрип()->itemText(i);
+        QCOMPARE(entries, (QStringList{"  1", "  2", "  3", "  4", "  5", "  6", "  7", "  8",
+                                       "  9", "10", "11", "12"}));
+        QCOMPARE(dialog->комбоСтрип()->currentText(), QStringLiteral("  7"));
+
+        // Choosing the menu item again keeps the one dialog.
+        w->менюНастройка_Click();
+        QCOMPARE(w->findChildren<QWidget *>("frmНастройка").size(), 1);
+
+        choose(dialog->комбоСтрип(), "  5");
+        QCOMPARE(m.StripCount, qint16(7)); // nothing changes before OK
+        QTest::mouseClick(dialog->кНастройкаОК(), Qt::LeftButton);
+        QCOMPARE(m.StripCount, qint16(5));
+        QVERIFY(!dialog->isVisible());
+
+        // Shown again, it is the same dialog as it was left: no second load.
+        m.StripCount = 9;
+        w->менюНастройка_Click();
+        QCOMPARE(w->dialog(), dialog);
+        QCOMPARE(dialog->комбоСтрип()->currentText(), QStringLiteral("  5"));
+
+        // Closed from the title bar: gone, the count unchanged; the next
+        // opening loads a new one.
+        choose(dialog->комбоСтрип(), "  2");
+        dialog->close();
+        QTRY_VERIFY(!w->dialog());
+        QCOMPARE(m.StripCount, qint16(9));
+        w->менюНастройка_Click();
+        QCOMPARE(w->dialog()->комбоСтрип()->currentText(), QStringLiteral("  9"));
+    }
+
+    void theChosenCountReachesTheInstrument() {
+        VirtualInstrument instrument;
+        QVERIFY2(instrument.start({"--bare-ok"}), qPrintable(instrument.lastError()));
+        Модуль1 m;
+        auto w = start(m, instrument.portName().toLocal8Bit());
+        QVERIFY(instrument.waitFor([&] { return m.SessionState == StateLinked; }, 10000));
+        w->менюНастройка_Click();
+        choose(w->dialog()->комбоСтрип(), "  3");
+        w->dialog()->кНастройкаОК()->click();
+        w->action(Меню::менюИзмерение)->trigger();
+        QVERIFY(instrument.waitForReceived("J 3\r\n", 5000));
+    }
+
+    void help() {
+        Модуль1 m;
+        auto w = start(m);
+        QList<Box> boxes;
+        auto collect = [&](QWidget *, const QString &text, const QString &title, bool info) {
+            boxes.append({text, title, info});
+        };
+
+        Help none(w.get(), QString());
+        none.setMessageBox(collect);
+        bool viewerCalled = false;
+        none.setViewer([&](QWidget *, const QString &, QString *) { return viewerCalled = true; });
+        none.менюПомощь_Click();
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].text, QStringLiteral("Не найден файл помощи TELKARO.HLP"));
+        QCOMPARE(boxes[0].title, QStringLiteral("ТЕЛКАРО"));
+        QVERIFY(boxes[0].info);
+        QVERIFY(!viewerCalled);
+
+        Help failing(w.get(), QStringLiteral("guide.md"));
+        failing.setMessageBox(collect);
+        failing.setViewer([](QWidget *, const QString &, QString *error) {
+            *error = QStringLiteral("viewer is not installed");
+            return false;
+        });
+        failing.менюПомощь_Click();
+        QCOMPARE(boxes.size(), 2);
+        QCOMPARE(boxes[1].text, QStringLiteral("viewer is not installed"));
+        QCOMPARE(boxes[1].title, QStringLiteral("TELKARO"));
+        QVERIFY(!boxes[1].info);
+        failing.setViewer(nullptr); // no viewer at all
+        failing.менюПомощь_Click();
+        QCOMPARE(boxes.size(), 3);
+
+        // The shipped guide, in the program's own window owned by the main one.
+        Help guide(w.get(), QStringLiteral(TELKARO_SOURCE_DIR "/docs/TELKARO.md"));
+        guide.setMessageBox(collect);
+        guide.менюПомощь_Click();
+        QCOMPARE(boxes.size(), 3);
+        QVERIFY(guide.window() && guide.window()->isVisible());
+        QCOMPARE(guide.window()->parentWidget(), w.get());
+        const QString text = guide.window()->browser()->toPlainText();
+        for (const char *topic : {"dialout", "Число стрипов", "Ошибка", "Запись файла", ".dat"})
+            QVERIFY2(text.contains(QString::fromUtf8(topic)), topic);
+
+        // A missing file is the viewer's to report, not a message box.
+        Help missing(w.get(), QStringLiteral("/nonexistent/TELKARO.md"));
+        missing.setMessageBox(collect);
+        missing.менюПомощь_Click();
+        QCOMPARE(boxes.size(), 3);
+        QVERIFY(missing.window()->browser()->toPlainText().contains("/nonexistent/TELKARO.md"));
+    }
+
+    void exitStoresThePositionAndEndsTheProgram() {
+        Модуль1 m;
+        auto w = start(m);
+        w->move(150, 90);
+        // Other windows open do not keep the program running.
+        w->менюНастройка_Click();
+        w->help().менюПомощь_Click();
+        QTimer::singleShot(0, w.get(), [&] { w->action(Меню::менюФайлВыход)->trigger(); });
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QSettings store(Настройки::организация(), Настройки::приложение());
+        QCOMPARE(store.value("Settings/MainLeft").toString(),
+                 Настройки::ТекстПозиции(float(pixelsToTwips(w->pos().x()))));
+    }
+
+    void exitWhileMinimisedOrMeasuring() {
+        Модуль1 m;
+        auto w = start(m);
+        w->setWindowState(Qt::WindowMinimized);
+        QTimer::singleShot(0, w.get(), [&] { w->менюФайлВыход_Click(); });
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QVERIFY(!QSettings(Настройки::организация(), Настройки::приложение())
+                     .contains("Settings/MainLeft"));
+
+        // While a measurement runs the File menu, Exit with it, is off; the
+        // window's close command still ends the program.
+        Модуль1 again;
+        auto measuring = start(again);
+        measuring->menus().setEnabled(Меню::менюФайл, false);
+        QVERIFY(!measuring->menus().isAvailable(Меню::менюФайлВыход));
+        QTimer::singleShot(0, measuring.get(), [&] { measuring->close(); });
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QVERIFY(QSettings(Настройки::организация(), Настройки::приложение())
+                    .contains("Settings/MainLeft"));
+    }
+};
+
+QTEST_MAIN(TestDialogs)
+#include "test_dialogs.moc"
