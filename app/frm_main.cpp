@@ -55,6 +55,8 @@ frmMain::frmMain(Модуль1 &module, QWidget *parent)
     , m_plate(m, m_results->model(), m_menus, m_commonDialog)
     , m_help(this) {
     setObjectName(QStringLiteral("frmMain"));
+    m_timer.setObjectName(QStringLiteral("ТаймерСвязи"));
+    m_link.setObjectName(QStringLiteral("MSComm1"));
     setWindowTitle(QStringLiteral("ТЕЛКАРО"));
     setWindowIcon(значокПрограммы());
     buildPanes();

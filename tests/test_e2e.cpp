@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <ctime>
 #include <memory>
 
 namespace {
@@ -191,6 +192,30 @@ private slots:
         live.choose(Меню::менюИзмерение);
         QVERIFY(live.instrument.waitForReceived("Z\r\n", 5000));
         QVERIFY(matches(live.lines(), "(E;)+J 12;X0;Z;"));
+    }
+
+    void theLineVanishingUnderTheProgram() {
+        Live live;
+        QVERIFY(live.start({"--bare-ok"}));
+        QVERIFY(live.waitForState(StateLinked));
+        live.choose(Меню::менюИзмерение); // polling again, measuring
+        QVERIFY(live.instrument.waitForReceived("Z\r\n", 5000));
+        live.instrument.control("close", 0);
+        QVERIFY(live.instrument.waitForExit(5000));
+        QVERIFY(live.instrument.waitFor(
+            [&] { return live.pane().readingOrder() == QStringList{"Порт отключён"}; }, 5000));
+        QVERIFY(!live.window->MSComm1().isOpen());
+        QVERIFY(!live.window->ТаймерСвязи().isEnabled());
+        QVERIFY(live.window->action(Меню::менюФайл)->isEnabled()); // view, copy and exit remain
+
+        // Left running, it neither spins nor tells again.
+        const std::clock_t cpu = std::clock();
+        QTest::qWait(1500);
+        const double seconds = double(std::clock() - cpu) / CLOCKS_PER_SEC;
+        QVERIFY2(seconds < 0.3, qPrintable(QString::number(seconds)));
+        QCOMPARE(live.pane().readingOrder(), QStringList{"Порт отключён"});
+        live.choose(Меню::менюФайлЧтениеПлашки);
+        QCOMPARE(live.pane().readingOrder(), QStringList{"Порт отключён"});
     }
 };
 
