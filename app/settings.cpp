@@ -34,7 +34,13 @@ QString приложение() {
 QString ТекстПозиции(float twips, const QLocale &locale) {
     QLocale format = locale;
     format.setNumberOptions(QLocale::OmitGroupSeparator);
-    return format.toString(static_cast<double>(twips), 'g', 7);
+    // Seven significant digits, as a single-precision number is usually
+    // written; nine where seven would not read back as the same number.
+    const QString seven = format.toString(static_cast<double>(twips), 'g', 7);
+    bool ok = false;
+    if (format.toFloat(seven, &ok) == twips && ok)
+        return seven;
+    return format.toString(static_cast<double>(twips), 'g', 9);
 }
 
 float ПозицияИзТекста(const QString &text, const QLocale &locale) {

@@ -1,11 +1,6 @@
 // The whole program against the virtual instrument on a pseudo-terminal:
 // the operator's commands through the menus, and every byte on the wire.
-#include "frm_main.h"
-#include "module1.h"
-#include "pane_model.h"
-#include "settings.h"
-#include "text_pane.h"
-#include "virtual_instrument.h"
+#include "live_program.h"
 
 #include <QAction>
 #include <QMenu>
@@ -18,50 +13,7 @@
 #include <memory>
 
 namespace {
-// The program and its instrument, started as the operator would.
-struct Live {
-    VirtualInstrument instrument;
-    Модуль1 m;
-    std::unique_ptr<frmMain> window;
-
-    bool start(const QStringList &options) {
-        QSettings(Настройки::организация(), Настройки::приложение()).clear();
-        if (!instrument.start(options)) {
-            qWarning() << instrument.lastError();
-            return false;
-        }
-        qputenv("TELKARO_PORT", instrument.portName().toLocal8Bit());
-        window.reset(Main(m));
-        return window->MSComm1().isOpen();
-    }
-    bool waitForState(qint16 state, int timeoutMs = 10000) {
-        return instrument.waitFor([&] { return m.SessionState == state; }, timeoutMs);
-    }
-    void choose(Меню item) { window->action(item)->trigger(); }
-    PaneModel &pane() { return window->ОкноПечати()->model(); }
-    // The lines the program wrote, in order.
-    QList<QByteArray> lines() const {
-        QList<QByteArray> result = instrument.received().split('\n');
-        result.removeLast();
-        return result;
-    }
-    // The reply bytes that the instrument sent after the last data request,
-    // as the program keeps them.
-    QByteArray lastBlock() const {
-        QByteArray block;
-        for (const auto &event : instrument.events()) {
-            if (event.rx && event.bytes.startsWith('X'))
-                block.clear();
-            else if (!event.rx)
-                block += event.bytes;
-        }
-        QByteArray kept;
-        for (char c : block)
-            if (c >= '0' && c <= 'Z')
-                kept += c;
-        return kept;
-    }
-};
+using Live = LiveProgram;
 
 bool matches(const QList<QByteArray> &lines, const char *pattern) {
     QByteArray joined;

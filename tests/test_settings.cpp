@@ -26,11 +26,12 @@ private slots:
         // No group separator (a Russian one is a non-breaking space).
         QCOMPARE(ТекстПозиции(1234567, ru), QStringLiteral("1234567"));
 
-        for (float value : {0.0f, 1000.0f, -15.0f, 1234.5f, 22222.25f}) {
+        for (float value : {0.0f, 1000.0f, -15.0f, 1234.5f, 22222.25f, 100000.21f, 0.1f}) {
             QCOMPARE(ПозицияИзТекста(ТекстПозиции(value, ru), ru), value);
             QCOMPARE(ПозицияИзТекста(ТекстПозиции(value, c), c), value);
         }
         QCOMPARE(ПозицияИзТекста(QStringLiteral("1234.5"), ru), 1234.5f); // edited by hand
+        QCOMPARE(ТекстПозиции(0.1f, c), QStringLiteral("0.1"));
     }
 
     void garbageFallsBackToTheDefault() {

@@ -1,0 +1,25 @@
+// Any reply taken as a plate data block: the display, the plate text and
+// the strips Save would write must agree with each other and never read
+// outside the block.
+#include "dat_file.h"
+#include "pane_model.h"
+#include "plate_block.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    const QByteArray block(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    PaneModel pane(0, 0, 12, 8);
+    ПоказатьБлок(pane, block);
+    const QString text = ПостроитьPlateText(block);
+    const qsizetype strips = ЧислоСтрипов(block.size());
+    if (text.size() != 48 * strips + 16 || pane.items().size() != 16 * strips)
+        std::abort();
+    const int toSave = СтриповДляЗаписи(block);
+    if (toSave < -1 || toSave > 12)
+        std::abort();
+    if (toSave >= 0 && ТекстПлашки(block, toSave) != text)
+        std::abort();
+    return 0;
+}

@@ -1,0 +1,21 @@
+// Any stored text read as a window position, in the C and a Russian format.
+#include "settings.h"
+#include "twips.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    const QString text =
+        QString::fromUtf8(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    for (const QLocale &locale : {QLocale::c(), QLocale(QLocale::Russian, QLocale::Russia)}) {
+        const float value = Настройки::ПозицияИзТекста(text, locale);
+        if (!std::isfinite(value) || std::abs(value * pixelsPerTwip()) > 32767)
+            std::abort();
+        // What is written reads back the same.
+        if (Настройки::ПозицияИзТекста(Настройки::ТекстПозиции(value, locale), locale) != value)
+            std::abort();
+    }
+    return 0;
+}

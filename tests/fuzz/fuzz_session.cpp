@@ -1,0 +1,71 @@
+// Any byte stream through the receive step and the dispatch, in every state,
+// with link timer ticks, menu commands, clock jumps and a vanishing port
+// interleaved. Escape byte 0xFF introduces an event; everything else is a
+// received character.
+#include "receive_step.h"
+#include "session_rig.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+bool isCommandLine(const QByteArray &line) {
+    static const QList<QByteArray> fixed = {"E\r\n", "Z\r\n", "X 0\r\n", "X0\r\n"};
+    if (fixed.contains(line))
+        return true;
+    for (int n = 1; n <= 12; ++n)
+        if (line == "J " + QByteArray::number(n) + "\r\n")
+            return true;
+    return false;
+}
+
+void check(bool ok) {
+    if (!ok)
+        std::abort();
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    SessionRig rig;
+    for (std::size_t i = 0; i < size; ++i) {
+        if (data[i] != 0xFF || i + 1 == size) {
+            rig.receive(QByteArray(1, static_cast<char>(data[i])));
+        } else {
+            const std::uint8_t op = data[++i];
+            switch (op % 8) {
+            case 0:
+                if (rig.timer.enabled)
+                    rig.tick();
+                break;
+            case 1:
+                if (rig.menus.isAvailable(Меню::менюИзмерение))
+                    rig.session.менюИзмерение_Click();
+                break;
+            case 2:
+                if (rig.menus.isAvailable(Меню::менюФайлЧтениеПлашки))
+                    rig.session.менюФайлЧтениеПлашки_Click();
+                break;
+            case 3:
+                rig.clock.now += 100 * (op / 8);
+                break;
+            case 4:
+                rig.m.StripCount = static_cast<qint16>(1 + (op / 8) % 12);
+                break;
+            case 5:
+                rig.port.open = false;
+                rig.session.ПортПотерян();
+                break;
+            default:
+                rig.receive(QByteArray(1, static_cast<char>(0xFF)));
+                break;
+            }
+        }
+        const qint16 state = rig.m.SessionState;
+        check((state >= StateAwaitLink && state <= StateFault) || state == StateDone);
+        check(rig.m.MeasureAfterStrip == Истина || rig.m.MeasureAfterStrip == Ложь);
+        check(rig.m.RxBuffer.size() <= RxBufferLimit);
+        check(rig.m.StripCount >= 1 && rig.m.StripCount <= 12);
+        check(rig.port.lines.isEmpty() || isCommandLine(rig.port.lines.last()));
+    }
+    return 0;
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+// The whole program and its virtual instrument, started as the operator
+// would, for end-to-end tests.
+#include "frm_main.h"
+#include "module1.h"
+#include "pane_model.h"
+#include "settings.h"
+#include "text_pane.h"
+#include "virtual_instrument.h"
+
+#include <QAction>
+#include <QFile>
+#include <QSettings>
+
+#include <memory>
+
+struct LiveProgram {
+    VirtualInstrument instrument;
+    Модуль1 m;
+    std::unique_ptr<frmMain> window;
+
+    bool startInstrument(const QStringList &options) {
+        QSettings(Настройки::организация(), Настройки::приложение()).clear();
+        if (!instrument.start(options)) {
+            qWarning() << instrument.lastError();
+            return false;
+        }
+        qputenv("TELKARO_PORT", instrument.portName().toLocal8Bit());
+        return true;
+    }
+    bool startProgram() {
+        window.reset(Main(m));
+        return window->MSComm1().isOpen();
+    }
+    bool start(const QStringList &options) { return startInstrument(options) && startProgram(); }
+
+    bool waitForState(qint16 state, int timeoutMs = 10000) {
+        return instrument.waitFor([&] { return m.SessionState == state; }, timeoutMs);
+    }
+    void choose(Меню item) { window->action(item)->trigger(); }
+    PaneModel &pane() { return window->ОкноПечати()->model(); }
+
+    // The lines the program wrote, in order, each with its CR.
+    QList<QByteArray> lines() const {
+        QList<QByteArray> result = instrument.received().split('\n');
+        result.removeLast();
+        return result;
+    }
+    // The reply bytes sent after the last data request, as the program keeps them.
+    QByteArray lastBlock() const {
+        QByteArray block;
+        for (const auto &event : instrument.events()) {
+            if (event.rx && event.bytes.startsWith('X'))
+                block.clear();
+            else if (!event.rx)
+                block += event.bytes;
+        }
+        QByteArray kept;
+        for (char c : block)
+            if (c >= '0' && c <= 'Z')
+                kept += c;
+        return kept;
+    }
+};
+
+// Resident memory of this process in KiB (0 where the system does not say).
+inline qint64 residentKiB() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong();
+    return 0;
+}
