@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-qpa-plugins libgl-dev
-          fonts-liberation fonts-dejavu-core ${EXTRA_PACKAGES:-})
+          fonts-liberation fonts-dejavu-core dpkg-dev file desktop-file-utils ${EXTRA_PACKAGES:-})
 missing=()
 for package in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
