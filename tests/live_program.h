@@ -64,6 +64,20 @@ struct LiveProgram {
     }
 };
 
+// AddressSanitizer holds freed memory back for a while, so resident memory
+// says nothing about growth under it.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool memoryIsMeasurable = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool memoryIsMeasurable = false;
+#else
+constexpr bool memoryIsMeasurable = true;
+#endif
+#else
+constexpr bool memoryIsMeasurable = true;
+#endif
+
 // Resident memory of this process in KiB (0 where the system does not say).
 inline qint64 residentKiB() {
     QFile status(QStringLiteral("/proc/self/status"));

@@ -123,7 +123,8 @@ private slots:
         QCOMPARE(live.m.RxBuffer.size(), RxBufferLimit);
         QCOMPARE(live.m.SessionState, qint16(StateAwaitData));
         const qint64 grown = residentKiB() - before;
-        QVERIFY2(grown < 20 * 1024, qPrintable(QString::number(grown) + " KiB"));
+        if (memoryIsMeasurable)
+            QVERIFY2(grown < 20 * 1024, qPrintable(QString::number(grown) + " KiB"));
     }
 
     void aFloodAtLineSpeedCostsLittle() {

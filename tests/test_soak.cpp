@@ -39,7 +39,7 @@ private slots:
         qInfo("%d s without a port: %.3f s of CPU (%.3f %% of a core), resident memory %+lld KiB",
               seconds, used, 100 * used / seconds, grown);
         QVERIFY(used < 0.01 * seconds); // under 1 % of a core
-        QVERIFY(grown < 2048);
+        QVERIFY(grown < 2048 || !memoryIsMeasurable);
         QCOMPARE(live.pane().readingOrder(), QStringList{"Порт отключён"});
         QVERIFY(!live.window->ТаймерСвязи().isEnabled());
     }
