@@ -1,0 +1,452 @@
+// What handling the instrument's replies costs the program: the receive step
+// per character, a 12-strip data block from its last character to the grid
+// drawn and the plate text built, the pane's repaint, and the pane's deferred
+// description. Run by bench/run.sh with QT_QPA_PLATFORM=offscreen.
+//
+// The cheap steps are timed with QBENCHMARK. Where every repetition needs an
+// untimed preparation (the window back in the state it has before a block
+// arrives), each repetition is timed on its own with a steady clock and the
+// median is reported through QTest::setBenchmarkResult.
+#include "frm_main.h"
+#include "menu_flags.h"
+#include "module1.h"
+#include "plate_block.h"
+#include "receive_step.h"
+#include "session_rig.h"
+#include "text_pane.h"
+#include "twips.h"
+#include "window_font.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QHash>
+#include <QImage>
+#include <QPainter>
+#include <QStaticText>
+#include <QTest>
+
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// A data block as it comes down the line: 12 strips of 8 values of 4 digits,
+// a blank between values, CR LF after each strip, then the final OK.
+QByteArray wireBlock(int seed) {
+    QByteArray wire;
+    for (int s = 0; s < 12; ++s) {
+        for (int r = 0; r < 8; ++r) {
+            if (r)
+                wire += ' ';
+            wire += QByteArray::number(1000 + (seed * 977 + s * 131 + r * 17) % 3500).right(4);
+        }
+        wire += "\r\n";
+    }
+    return wire + "OK";
+}
+
+// The same block as the reply buffer holds it: what the receive step keeps.
+QByteArray keptBlock(const QByteArray &wire) {
+    QByteArray kept;
+    for (char c : wire)
+        ПриёмныйШаг(kept, c);
+    return kept;
+}
+
+// Times work() alone, with prepare() run untimed before each time, and
+// reports the median in nanoseconds. TELKARO_BENCH_REPETITIONS (default 2001)
+// says how many times; fewer suit a run under valgrind.
+void medianOf(const std::function<void()> &prepare, const std::function<void()> &work) {
+    const int repetitions = qEnvironmentVariableIntValue("TELKARO_BENCH_REPETITIONS") > 0
+                                ? qEnvironmentVariableIntValue("TELKARO_BENCH_REPETITIONS")
+                                : 2001;
+    std::vector<double> ns;
+    ns.reserve(static_cast<std::size_t>(repetitions));
+    for (int i = 0; i < repetitions; ++i) {
+        prepare();
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        const auto end = std::chrono::steady_clock::now();
+        ns.push_back(std::chrono::duration<double, std::nano>(end - start).count());
+    }
+    std::sort(ns.begin(), ns.end());
+    QTest::setBenchmarkResult(ns[ns.size() / 2], QTest::WalltimeNanoseconds);
+}
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+// Private copies of code under study, changed as docs/performance.md proposes,
+// measured beside the originals.
+namespace proposed {
+
+// TextPane::paintEvent keeping each text's shaped glyphs (QStaticText)
+// between paints instead of laying the text out again in every paint.
+class TextPane : public ::TextPane {
+public:
+    using ::TextPane::TextPane;
+
+protected:
+    void paintEvent(QPaintEvent *event) override {
+        QFrame::paintEvent(event);
+        QPainter painter(this);
+        const QRect area = contentsRect();
+        painter.setClipRect(area);
+        painter.setFont(font());
+        const QColor background = palette().color(QPalette::Button);
+        const QColor text = palette().color(QPalette::ButtonText);
+        const double ascent = QFontMetricsF(font()).ascent();
+        if (m_cacheFont != font()) {
+            m_cache.clear();
+            m_cacheFont = font();
+        }
+        for (const PaneModel::Item &item : model().items()) {
+            const QPointF at = toPixels(item.x, item.y);
+            if (at.x() > area.right() || at.y() > area.bottom())
+                continue;
+            if (item.kind == PaneModel::Item::Point) {
+                painter.setPen(background);
+                painter.drawPoint(at);
+            } else {
+                auto cached = m_cache.find(item.text);
+                if (cached == m_cache.end()) {
+                    if (m_cache.size() > 1024)
+                        m_cache.clear();
+                    QStaticText shaped(shownText(item.text));
+                    shaped.setTextFormat(Qt::PlainText);
+                    shaped.prepare(QTransform(), font());
+                    cached = m_cache.insert(item.text, shaped);
+                }
+                painter.setPen(text);
+                // QStaticText is placed by its top left corner, drawText by the baseline.
+                painter.drawStaticText(
+                    QPointF(at.x(), at.y() + ascent - QFontMetricsF(font()).ascent()), *cached);
+            }
+        }
+    }
+
+private:
+    QHash<QString, QStaticText> m_cache;
+    QFont m_cacheFont;
+};
+
+// ЗначениеЛунки building its five characters in one allocation.
+QString ЗначениеЛунки(const QByteArray &block, qsizetype s, int r) {
+    const qsizetype at = РазмерСтрипа * s + РазмерЛунки * r;
+    const QLatin1String all(block.constData(), block.size());
+    QString value;
+    value.reserve(5);
+    value += all.mid(at, 1);
+    value += QLatin1Char(',');
+    value += all.mid(at + 1, 3);
+    return value;
+}
+
+void ПоказатьБлок(PaneModel &pane, const QByteArray &block) {
+    pane.Cls();
+    const qsizetype strips = ЧислоСтрипов(block.size());
+    for (qsizetype s = 0; s < strips; ++s) {
+        for (int r = 0; r < ЧислоРядов; ++r) {
+            pane.PSet(static_cast<double>(s), r);
+            pane.Print(proposed::ЗначениеЛунки(block, s, r));
+        }
+    }
+}
+
+QString ПостроитьPlateText(const QByteArray &block) {
+    const qsizetype strips = ЧислоСтрипов(block.size());
+    QString text;
+    text.reserve(ЧислоРядов * (6 * strips + 2));
+    for (int r = 0; r < ЧислоРядов; ++r) {
+        for (qsizetype s = 0; s < strips; ++s) {
+            text += proposed::ЗначениеЛунки(block, s, r);
+            text += QLatin1Char('\t');
+        }
+        text += QLatin1String("\r\n");
+    }
+    return text;
+}
+
+} // namespace proposed
+
+// Two panes of the results pane's size, font and scale in one window: the
+// program's and another, filled with the same block.
+struct PanePair {
+    QWidget window;
+    ::TextPane *original;
+    ::TextPane *other;
+    PanePair(::TextPane *second) {
+        const QRect geometry = twipsRect(330, 330, 7845, 2655);
+        original = new ::TextPane(0, 0, 12, 8, &window);
+        other = second;
+        other->setParent(&window);
+        for (::TextPane *pane : {original, other}) {
+            pane->setFont(шрифтОкна());
+            pane->setGeometry(geometry);
+        }
+        other->move(geometry.left(), geometry.bottom() + 10);
+        window.resize(geometry.right() + 10, 2 * geometry.height() + geometry.top() + 20);
+    }
+};
+
+} // namespace
+
+class BenchReply : public QObject {
+    Q_OBJECT
+
+    Модуль1 m;
+    std::unique_ptr<frmMain> window;
+    QByteArray wire[2];
+    QByteArray kept[2];
+    int next = 0;
+
+    TextPane *pane() { return window->ОкноПечати(); }
+
+    // The window as it is while a block is on its way: the menus that a
+    // measurement disables are off, the pane says it is reading, the session
+    // awaits the data, the buffer holds all but the final "K", and the event
+    // loop has had its turn (pane painted, description up to date).
+    void beforeLastCharacter() {
+        next ^= 1;
+        window->menus().setEnabled(Меню::менюФайл, false);
+        window->menus().setEnabled(Меню::менюИзмерение, false);
+        PaneModel &model = pane()->model();
+        model.Cls();
+        model.PSet(5, 3);
+        model.Print(QStringLiteral("Чтение плашки"));
+        m.SessionState = StateAwaitData;
+        m.RxBuffer = kept[next].chopped(1);
+        QCoreApplication::processEvents();
+    }
+    void lastCharacter() { window->session().MSComm1_OnComm('K'); }
+
+private slots:
+    void initTestCase() {
+        for (int i : {0, 1}) {
+            wire[i] = wireBlock(i + 1);
+            kept[i] = keptBlock(wire[i]);
+            QCOMPARE(kept[i].size(), 12 * 32 + 2);
+        }
+        m.StripCount = 12;
+        m.SessionState = StateAwaitLink;
+        window = std::make_unique<frmMain>(m);
+        // No port and no polls: a poll would empty the reply buffer.
+        window->ТаймерСвязи().setEnabled(false);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        qInfo("accessibility active: %s", QAccessible::isActive() ? "yes" : "no");
+    }
+
+    void cleanupTestCase() { window.reset(); }
+
+    // The receive step alone, over a whole block as it comes down the line
+    // (494 characters: digits, blanks, CR LF, OK), from an empty buffer.
+    void receiveStep_494chars() {
+        const QByteArray bytes = wire[0];
+        QByteArray buffer;
+        bool complete = false;
+        QBENCHMARK {
+            buffer.clear();
+            for (char c : bytes)
+                complete = ПриёмныйШаг(buffer, c);
+        }
+        QVERIFY(complete);
+        QCOMPARE(buffer, kept[0]);
+    }
+
+    // Every character of a block but the last through the session's receive
+    // handler (stand-ins for the port, timer and clock), as while a block arrives.
+    void sessionCharacters_493chars() {
+        SessionRig rig;
+        const QByteArray bytes = wire[0].chopped(1);
+        QBENCHMARK {
+            rig.m.SessionState = StateAwaitData;
+            rig.m.RxBuffer.clear();
+            for (char c : bytes)
+                rig.session.MSComm1_OnComm(c);
+        }
+        QCOMPARE(rig.m.SessionState, qint16(StateAwaitData));
+    }
+
+    // The last character of a block with the session on stand-ins and a bare
+    // pane model: the grid drawn into the model and the plate text built.
+    void blockStandIns() {
+        SessionRig rig;
+        const QByteArray prefix = kept[0].chopped(1);
+        QBENCHMARK {
+            rig.m.SessionState = StateAwaitData;
+            rig.m.RxBuffer = prefix;
+            rig.session.MSComm1_OnComm('K');
+        }
+        QCOMPARE(rig.m.SessionState, qint16(StateDone));
+        QCOMPARE(rig.m.PlateText.size(), 592);
+    }
+
+    // The two parts of that on their own.
+    void blockDrawGrid() {
+        PaneModel model(0, 0, 12, 8);
+        model.setMetrics(0.6, [](const QString &s) { return 0.1 * s.size(); });
+        QBENCHMARK {
+            ПоказатьБлок(model, kept[0]);
+        }
+        QCOMPARE(model.items().size(), 192);
+    }
+    void blockPlateText() {
+        QString text;
+        QBENCHMARK {
+            text = ПостроитьPlateText(kept[0]);
+        }
+        QCOMPARE(text.size(), 592);
+    }
+
+    // The last character of a block in the real window (offscreen): the
+    // session draws into the results pane, whose every change asks the widget
+    // for an update and the first schedules the description; the menus are
+    // switched back on.
+    void blockWindow() {
+        medianOf([this] { beforeLastCharacter(); }, [this] { lastCharacter(); });
+        QCOMPARE(m.SessionState, qint16(StateDone));
+        QCOMPARE(pane()->model().items().size(), 192);
+        QVERIFY(window->action(Меню::менюИзмерение)->isEnabled());
+    }
+
+    // The results pane repainted with a full grid (96 values), synchronously,
+    // into the window's backing store; and, for comparison, with one line.
+    void paneRepaintFullGrid() {
+        beforeLastCharacter();
+        lastCharacter();
+        QCoreApplication::processEvents();
+        PaintCounter counter;
+        pane()->installEventFilter(&counter);
+        QBENCHMARK {
+            pane()->repaint();
+        }
+        pane()->removeEventFilter(&counter);
+        QVERIFY(counter.paints > 0);
+        QCOMPARE(pane()->model().items().size(), 192);
+    }
+    void paneRepaintOneLine() {
+        beforeLastCharacter();
+        QBENCHMARK {
+            pane()->repaint();
+        }
+    }
+    // The same full pane rendered into a new pixmap.
+    void paneGrabFullGrid() {
+        beforeLastCharacter();
+        lastCharacter();
+        QCoreApplication::processEvents();
+        QPixmap pixmap;
+        QBENCHMARK {
+            pixmap = pane()->grab();
+        }
+        QVERIFY(!pixmap.isNull());
+    }
+
+    // The deferred description update after a block: the call queued by the
+    // pane's first change, run when control returns to the event loop. The
+    // blocks alternate, so the description changes every time.
+    void paneDescriptionAfterBlock() {
+        medianOf(
+            [this] {
+                beforeLastCharacter();
+                lastCharacter();
+            },
+            [this] { QCoreApplication::sendPostedEvents(pane(), QEvent::MetaCall); });
+        const QString description = pane()->accessibleDescription();
+        QCOMPARE(description.count(QLatin1Char('\n')), 95);
+        QVERIFY(description.startsWith(QString::fromLatin1(kept[next].left(1) + ',')));
+    }
+
+    // The whole of it: the last character, then one pass of the event loop,
+    // in which the pane is painted and its description brought up to date.
+    void blockThroughEventLoopPass() {
+        PaintCounter counter;
+        pane()->installEventFilter(&counter);
+        int paintsBefore = 0;
+        int passesWithoutPaint = 0;
+        medianOf(
+            [&] {
+                beforeLastCharacter();
+                paintsBefore = counter.paints;
+            },
+            [&] {
+                lastCharacter();
+                QCoreApplication::processEvents();
+                if (counter.paints == paintsBefore)
+                    ++passesWithoutPaint;
+            });
+        pane()->removeEventFilter(&counter);
+        QCOMPARE(passesWithoutPaint, 0);
+        QCOMPARE(pane()->accessibleDescription().count(QLatin1Char('\n')), 95);
+    }
+
+    // The proposed changes, measured on private copies beside the originals.
+    void proposed_paneRepaintFullGrid_data() {
+        QTest::addColumn<bool>("keepShaped");
+        QTest::newRow("as now") << false;
+        QTest::newRow("shaped texts kept") << true;
+    }
+    void proposed_paneRepaintFullGrid() {
+        QFETCH(bool, keepShaped);
+        PanePair pair(new proposed::TextPane(0, 0, 12, 8));
+        pair.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&pair.window));
+        ПоказатьБлок(pair.original->model(), kept[0]);
+        ПоказатьБлок(pair.other->model(), kept[0]);
+        QCoreApplication::processEvents();
+        // Both draw the same pixels.
+        const QImage a = pair.original->grab().toImage();
+        const QImage b = pair.other->grab().toImage();
+        QCOMPARE(a, b);
+        ::TextPane *pane = keepShaped ? pair.other : pair.original;
+        QBENCHMARK {
+            pane->repaint();
+        }
+    }
+
+    void proposed_blockDrawAndPlateText_data() {
+        QTest::addColumn<bool>("changed");
+        QTest::newRow("as now") << false;
+        QTest::newRow("one allocation a value") << true;
+    }
+    void proposed_blockDrawAndPlateText() {
+        QFETCH(bool, changed);
+        PaneModel a(0, 0, 12, 8), b(0, 0, 12, 8);
+        ::ПоказатьБлок(a, kept[0]);
+        proposed::ПоказатьБлок(b, kept[0]);
+        QCOMPARE(a.readingOrder(), b.readingOrder());
+        QCOMPARE(proposed::ПостроитьPlateText(kept[0]), ::ПостроитьPlateText(kept[0]));
+        QCOMPARE(proposed::ПостроитьPlateText(kept[0].left(100)),
+                 ::ПостроитьPlateText(kept[0].left(100)));
+        QString text;
+        if (changed) {
+            QBENCHMARK {
+                proposed::ПоказатьБлок(b, kept[0]);
+                text = proposed::ПостроитьPlateText(kept[0]);
+            }
+        } else {
+            QBENCHMARK {
+                ::ПоказатьБлок(a, kept[0]);
+                text = ::ПостроитьPlateText(kept[0]);
+            }
+        }
+        QCOMPARE(text.size(), 592);
+    }
+};
+
+QTEST_MAIN(BenchReply)
+#include "bench_reply.moc"

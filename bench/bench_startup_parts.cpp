@@ -1,0 +1,61 @@
+// Parts of TELKARO's start-up, in process (QBENCHMARK, offscreen): making the
+// main window, and the window icon it is given, as now (six sizes, each
+// decoded from its PNG when added) and, on a private copy, with the sizes a
+// title bar and a task bar use (16 to 48).
+#include "frm_main.h"
+#include "module1.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QTest>
+
+#include <initializer_list>
+
+namespace {
+QIcon iconOfSizes(std::initializer_list<int> sizes) {
+    QIcon icon;
+    for (int size : sizes)
+        icon.addFile(QStringLiteral(":/images/telkaro-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+} // namespace
+
+class BenchStartupParts : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        // Fonts and the style are set up on first use; that belongs to no part.
+        Модуль1 m;
+        frmMain warm(m);
+    }
+
+    void mainWindowMade() {
+        Модуль1 m;
+        QBENCHMARK {
+            frmMain window(m);
+        }
+    }
+
+    void windowIcon_data() {
+        QTest::addColumn<bool>("allSizes");
+        QTest::newRow("as now: 16 to 256") << true;
+        QTest::newRow("16 to 48") << false;
+    }
+    void windowIcon() {
+        QFETCH(bool, allSizes);
+        QIcon icon;
+        if (allSizes) {
+            QBENCHMARK {
+                icon = iconOfSizes({16, 32, 48, 64, 128, 256});
+            }
+        } else {
+            QBENCHMARK {
+                icon = iconOfSizes({16, 32, 48});
+            }
+        }
+        QVERIFY(!icon.isNull());
+    }
+};
+
+QTEST_MAIN(BenchStartupParts)
+#include "bench_startup_parts.moc"

@@ -1,0 +1,61 @@
+# Turns the CSV output of bench_reply and bench_startup_parts ("function","tag","metric",value,total,iterations)
+# into table rows (section, figure, value, unit, compared with, ratio, goal, verdict).
+function us(metric, value) { return metric ~ /Nanoseconds/ ? value / 1000 : value * 1000 }
+function out(figure, value, unit, against, ratio, goal, verdict) {
+    printf "reply\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n", figure, value, unit, against, ratio, goal, verdict
+}
+function budget(figure, t) {
+    out(figure, sprintf("%.1f", t), "us", "1 ms", sprintf("%.3f", t / 1000), "< 1", t < 1000 ? "ok" : "OVER")
+}
+{
+    gsub(/"/, "")
+    name = $1; tag = $2; t = us($3, $4); value[name "/" tag] = t
+    if (name == "receiveStep_494chars")
+        out("receive step, per character (494 of a block)", sprintf("%.1f", t * 1000 / 494), "ns",
+            "a character on the line, 1042 us", sprintf("%.6f", t / 494 / 1041.7), "-", "-")
+    else if (name == "sessionCharacters_493chars")
+        out("session receive handler, per character (stand-ins)", sprintf("%.1f", t * 1000 / 493), "ns",
+            "a character on the line, 1042 us", sprintf("%.6f", t / 493 / 1041.7), "-", "-")
+    else if (name == "blockStandIns")
+        budget("last character to grid in model + plate text (stand-ins)", t)
+    else if (name == "blockDrawGrid")
+        out("  of which grid drawn into the model (ПоказатьБлок)", sprintf("%.1f", t), "us", "-", "-", "-", "-")
+    else if (name == "blockPlateText")
+        out("  of which plate text (ПостроитьPlateText)", sprintf("%.1f", t), "us", "-", "-", "-", "-")
+    else if (name == "blockWindow")
+        budget("last character in the real window: model, updates, menus", t)
+    else if (name == "paneRepaintFullGrid")
+        budget("pane repaint, full grid (TextPane::paintEvent, repaint())", t)
+    else if (name == "paneRepaintOneLine")
+        out("  pane repaint, one line of text", sprintf("%.1f", t), "us", "-", "-", "-", "-")
+    else if (name == "paneGrabFullGrid")
+        out("  pane grab() to a pixmap, full grid", sprintf("%.1f", t), "us", "-", "-", "-", "-")
+    else if (name == "paneDescriptionAfterBlock")
+        budget("deferred accessible description after a block", t)
+    else if (name == "blockThroughEventLoopPass") {
+        budget("whole: last character + one event-loop pass (paint, description)", t)
+        out("whole, against the block's 386 characters on the line", sprintf("%.1f", t), "us",
+            "402.1 ms", sprintf("%.5f", t / 402100), "< 0.0025", t / 402100 < 0.0025 ? "ok" : "OVER")
+    } else if (name == "mainWindowMade")
+        printf "start-up\tin process: main window made (frmMain, warm)\t%.0f\tus\t-\t-\t-\t-\n", t
+    else if (name == "windowIcon")
+        printf "start-up\tin process: window icon, %s\t%.0f\tus\t-\t-\t-\t-\n", tag, t
+    else if (name ~ /^proposed_/)
+        out("proposed: " substr(name, 10) " [" tag "]", sprintf("%.1f", t), "us", "-", "-", "-", "-")
+}
+END {
+    s = value["blockWindow/"] + value["paneRepaintFullGrid/"] + value["paneDescriptionAfterBlock/"]
+    if (s > 0)
+        budget("sum: real window + full repaint + description", s)
+    a = value["proposed_paneRepaintFullGrid/as now"]; b = value["proposed_paneRepaintFullGrid/shaped texts kept"]
+    if (a > 0 && b > 0)
+        out("proposed: repaint with shaped texts kept, against as now", sprintf("%.1f", b), "us",
+            sprintf("%.1f us", a), sprintf("%.2fx", b / a), "-", "-")
+    a = value["windowIcon/as now: 16 to 256"]; b = value["windowIcon/16 to 48"]
+    if (a > 0 && b > 0)
+        printf "start-up\tproposed: window icon 16 to 48, against as now\t%.0f\tus\t%.0f us\t%.2fx\t-\t-\n", b, a, b / a
+    a = value["proposed_blockDrawAndPlateText/as now"]; b = value["proposed_blockDrawAndPlateText/one allocation a value"]
+    if (a > 0 && b > 0)
+        out("proposed: grid + plate text, one allocation a value, against as now", sprintf("%.1f", b), "us",
+            sprintf("%.1f us", a), sprintf("%.2fx", b / a), "-", "-")
+}

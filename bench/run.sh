@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# Builds the benchmarks (Release, into build-bench/), runs them all and prints
+# one table. See bench/README.md and docs/performance.md.
+#
+#   TELKARO_BENCH_IDLE_SECONDS  length of each idle measurement (default 60)
+#   TELKARO_BENCH_RUNS          start-up runs of each program (default 11)
+#   TELKARO_BENCH_CYCLES        measurement cycles (default 7)
+#   TELKARO_BENCH_BUILD         build folder (default build-bench)
+#   TELKARO_BENCH_ONLY          run only these sections: reply cycle startup idle
+#   TELKARO_BENCH_OUT           folder for the raw results (default: a new temporary one)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+idle_seconds=${TELKARO_BENCH_IDLE_SECONDS:-60}
+runs=${TELKARO_BENCH_RUNS:-11}
+export TELKARO_BENCH_CYCLES=${TELKARO_BENCH_CYCLES:-7}
+build=${TELKARO_BENCH_BUILD:-build-bench}
+only=${TELKARO_BENCH_ONLY:-reply cycle startup idle}
+out=${TELKARO_BENCH_OUT:-$(mktemp -d /tmp/telkaro-bench.XXXXXX)}
+mkdir -p "$out"
+
+# What the build and the runs need, from Debian's packages.
+packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-qpa-plugins libgl-dev
+          fonts-liberation fonts-dejavu-core xvfb xauth)
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+if ((${#missing[@]})); then
+    sudo=""
+    if [ "$(id -u)" -ne 0 ]; then sudo=sudo; fi
+    echo "Installing: ${missing[*]}"
+    $sudo apt-get update -qq
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTELKARO_BUILD_TESTS=OFF \
+    -DTELKARO_BUILD_BENCH=ON > "$out/configure.log"
+cmake --build "$build" > "$out/build.log" || { cat "$out/build.log"; exit 1; }
+bin=$root/$build
+benchbin=$bin/bench
+
+# Every program runs in a settings and runtime folder of its own, in the C locale.
+home=$out/home
+mkdir -p "$home/.config" "$home/run"
+chmod 700 "$home/run"
+export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_RUNTIME_DIR=$home/run LC_ALL=C.UTF-8
+unset TELKARO_PORT
+
+# A display of its own: a real X server (Xvfb), so that start-up includes
+# connecting to it and drawing through it.
+x11() { xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$@"; }
+
+rows=$out/rows.tsv
+: > "$rows"
+want() { [[ " $only " == *" $1 "* ]]; }
+
+echo "Raw results in $out"
+echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), load $(cut -d' ' -f1-3 /proc/loadavg)"
+
+if want reply; then
+    echo "== reply handling (QtTest benchmarks, offscreen)"
+    QT_QPA_PLATFORM=offscreen "$benchbin/bench_reply" -minimumtotal 300 -median 5 \
+        -o "$out/reply.csv,csv" -o "$out/reply.txt,txt" > /dev/null 2>&1 || {
+        cat "$out/reply.txt"
+        exit 1
+    }
+    awk -F, -f "$root/bench/qtest_rows.awk" "$out/reply.csv" >> "$rows"
+fi
+
+if want cycle; then
+    echo "== measurement cycle (paced virtual instrument, Xvfb)"
+    x11 "$benchbin/bench_cycle" 2> "$out/cycle.log" >> "$rows" || {
+        cat "$out/cycle.log"
+        exit 1
+    }
+fi
+
+if want startup; then
+    echo "== start-up: parts in process (QtTest benchmarks, offscreen)"
+    QT_QPA_PLATFORM=offscreen "$benchbin/bench_startup_parts" -minimumtotal 300 -median 5 \
+        -o "$out/startup_parts.csv,csv" -o "$out/startup_parts.txt,txt" > /dev/null 2>&1 || {
+        cat "$out/startup_parts.txt"
+        exit 1
+    }
+    awk -F, -f "$root/bench/qtest_rows.awk" "$out/startup_parts.csv" >> "$rows"
+    echo "== start-up ($runs runs each, Xvfb)"
+    x11 "$benchbin/telkaro-bench-process" startup --runs "$runs" \
+        --shown-lib "$benchbin/telkaro-bench-shown.so" \
+        "telkaro=$bin/telkaro" "baseline=$benchbin/telkaro-bench-baseline" \
+        2> "$out/startup.log" >> "$rows" || {
+        cat "$out/startup.log"
+        exit 1
+    }
+fi
+
+if want idle; then
+    echo "== idle (${idle_seconds} s, all at once, Xvfb)"
+    x11 "$benchbin/telkaro-bench-process" idle --seconds "$idle_seconds" \
+        "telkaro linked=$bin/telkaro" \
+        "telkaro linked, ru_RU=$bin/telkaro:0:ru_RU.UTF-8" \
+        "telkaro fault wait=$bin/telkaro:1" \
+        "baseline polling=$benchbin/telkaro-bench-baseline" \
+        2> "$out/idle.log" >> "$rows" || {
+        cat "$out/idle.log"
+        exit 1
+    }
+fi
+
+echo
+awk -F'\t' -f "$root/bench/table.awk" "$rows" | tee "$out/table.txt"
