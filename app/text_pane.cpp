@@ -31,7 +31,6 @@ void TextPane::paintEvent(QPaintEvent *event) {
     painter.setFont(font());
     const QColor background = palette().color(QPalette::Button);
     const QColor text = palette().color(QPalette::ButtonText);
-    const double ascent = QFontMetricsF(font()).ascent();
     for (const PaneModel::Item &item : m_model.items()) {
         const QPointF at = toPixels(item.x, item.y);
         if (at.x() > area.right() || at.y() > area.bottom())
@@ -40,8 +39,18 @@ void TextPane::paintEvent(QPaintEvent *event) {
             painter.setPen(background);
             painter.drawPoint(at);
         } else {
+            auto laidOut = m_laidOut.constFind(item.text);
+            if (laidOut == m_laidOut.constEnd()) {
+                if (m_laidOut.size() >= 1024)
+                    m_laidOut.clear(); // bounded: a pane shows about a hundred texts
+                QStaticText shaped(shownText(item.text));
+                shaped.setTextFormat(Qt::PlainText);
+                shaped.prepare(QTransform(), font());
+                laidOut = m_laidOut.insert(item.text, shaped);
+            }
             painter.setPen(text);
-            painter.drawText(QPointF(at.x(), at.y() + ascent), shownText(item.text));
+            // A static text is placed by its top left corner, not its baseline.
+            painter.drawStaticText(at, *laidOut);
         }
     }
 }
@@ -53,8 +62,10 @@ void TextPane::resizeEvent(QResizeEvent *event) {
 
 void TextPane::changeEvent(QEvent *event) {
     QFrame::changeEvent(event);
-    if (event->type() == QEvent::FontChange)
+    if (event->type() == QEvent::FontChange) {
+        m_laidOut.clear();
         updateMetrics();
+    }
 }
 
 void TextPane::updateMetrics() {

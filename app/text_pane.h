@@ -3,6 +3,8 @@
 #include "pane_model.h"
 
 #include <QFrame>
+#include <QHash>
+#include <QStaticText>
 
 // A picture pane with a sunken border that shows a PaneModel: everything
 // drawn stays until the pane is cleared and is repainted from the model
@@ -31,4 +33,6 @@ private:
 
     PaneModel m_model;
     bool m_descriptionPending = false;
+    // Each text as laid out for the pane's font, kept between paints.
+    QHash<QString, QStaticText> m_laidOut;
 };

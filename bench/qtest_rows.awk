@@ -40,22 +40,12 @@ function budget(figure, t) {
         printf "start-up\tin process: main window made (frmMain, warm)\t%.0f\tus\t-\t-\t-\t-\n", t
     else if (name == "windowIcon")
         printf "start-up\tin process: window icon, %s\t%.0f\tus\t-\t-\t-\t-\n", tag, t
-    else if (name ~ /^proposed_/)
-        out("proposed: " substr(name, 10) " [" tag "]", sprintf("%.1f", t), "us", "-", "-", "-", "-")
 }
 END {
     s = value["blockWindow/"] + value["paneRepaintFullGrid/"] + value["paneDescriptionAfterBlock/"]
     if (s > 0)
         budget("sum: real window + full repaint + description", s)
-    a = value["proposed_paneRepaintFullGrid/as now"]; b = value["proposed_paneRepaintFullGrid/shaped texts kept"]
-    if (a > 0 && b > 0)
-        out("proposed: repaint with shaped texts kept, against as now", sprintf("%.1f", b), "us",
-            sprintf("%.1f us", a), sprintf("%.2fx", b / a), "-", "-")
     a = value["windowIcon/as now: 16 to 256"]; b = value["windowIcon/16 to 48"]
     if (a > 0 && b > 0)
         printf "start-up\tproposed: window icon 16 to 48, against as now\t%.0f\tus\t%.0f us\t%.2fx\t-\t-\n", b, a, b / a
-    a = value["proposed_blockDrawAndPlateText/as now"]; b = value["proposed_blockDrawAndPlateText/one allocation a value"]
-    if (a > 0 && b > 0)
-        out("proposed: grid + plate text, one allocation a value, against as now", sprintf("%.1f", b), "us",
-            sprintf("%.1f us", a), sprintf("%.2fx", b / a), "-", "-")
 }

@@ -12,9 +12,12 @@ qsizetype ЧислоСтрипов(qsizetype length) {
 
 QString ЗначениеЛунки(const QByteArray &block, qsizetype s, int r) {
     const qsizetype at = РазмерСтрипа * s + РазмерЛунки * r;
-    QString value = QString::fromLatin1(block.mid(at, 1));
+    const QLatin1String all(block.constData(), block.size());
+    QString value;
+    value.reserve(5);
+    value += all.mid(at, 1); // clipped at the end, like QByteArray::mid
     value += QLatin1Char(',');
-    value += QString::fromLatin1(block.mid(at + 1, 3));
+    value += all.mid(at + 1, 3);
     return value;
 }
 
