@@ -21,21 +21,7 @@ out=${TELKARO_BENCH_OUT:-$(mktemp -d /tmp/telkaro-bench.XXXXXX)}
 mkdir -p "$out"
 
 # What the build and the runs need, from Debian's packages.
-packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-qpa-plugins libgl-dev
-          fonts-liberation fonts-dejavu-core xvfb xauth)
-missing=()
-for package in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$package")
-    fi
-done
-if ((${#missing[@]})); then
-    sudo=""
-    if [ "$(id -u)" -ne 0 ]; then sudo=sudo; fi
-    echo "Installing: ${missing[*]}"
-    $sudo apt-get update -qq
-    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+scripts/install-packages.sh xvfb xauth
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTELKARO_BUILD_TESTS=OFF \
     -DTELKARO_BUILD_BENCH=ON > "$out/configure.log"

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs, from Debian's packages, what building and testing TELKARO needs
+# and whatever packages are named as arguments; uses sudo when not root and
+# does nothing when everything is there already.
+set -euo pipefail
+
+packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-qpa-plugins libgl-dev
+          fonts-liberation fonts-dejavu-core dpkg-dev file desktop-file-utils "$@")
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+if ((${#missing[@]})); then
+    sudo=""
+    if [ "$(id -u)" -ne 0 ]; then sudo=sudo; fi
+    echo "Installing: ${missing[*]}"
+    $sudo apt-get update -qq
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
