@@ -4,6 +4,7 @@ function us(metric, value) { return metric ~ /Nanoseconds/ ? value / 1000 : valu
 function out(figure, value, unit, against, ratio, goal, verdict) {
     printf "reply\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n", figure, value, unit, against, ratio, goal, verdict
 }
+function detail(figure, t) { out(figure, sprintf("%.1f", t), "us", "-", "-", "-", "-") }
 function budget(figure, t) {
     out(figure, sprintf("%.1f", t), "us", "1 ms", sprintf("%.3f", t / 1000), "< 1", t < 1000 ? "ok" : "OVER")
 }
@@ -19,17 +20,17 @@ function budget(figure, t) {
     else if (name == "blockStandIns")
         budget("last character to grid in model + plate text (stand-ins)", t)
     else if (name == "blockDrawGrid")
-        out("  of which grid drawn into the model (ПоказатьБлок)", sprintf("%.1f", t), "us", "-", "-", "-", "-")
+        detail("  of which grid drawn into the model (ПоказатьБлок)", t)
     else if (name == "blockPlateText")
-        out("  of which plate text (ПостроитьPlateText)", sprintf("%.1f", t), "us", "-", "-", "-", "-")
+        detail("  of which plate text (ПостроитьPlateText)", t)
     else if (name == "blockWindow")
         budget("last character in the real window: model, updates, menus", t)
     else if (name == "paneRepaintFullGrid")
         budget("pane repaint, full grid (TextPane::paintEvent, repaint())", t)
     else if (name == "paneRepaintOneLine")
-        out("  pane repaint, one line of text", sprintf("%.1f", t), "us", "-", "-", "-", "-")
+        detail("  pane repaint, one line of text", t)
     else if (name == "paneGrabFullGrid")
-        out("  pane grab() to a pixmap, full grid", sprintf("%.1f", t), "us", "-", "-", "-", "-")
+        detail("  pane grab() to a pixmap, full grid", t)
     else if (name == "paneDescriptionAfterBlock")
         budget("deferred accessible description after a block", t)
     else if (name == "blockThroughEventLoopPass") {

@@ -44,17 +44,22 @@ rows=$out/rows.tsv
 : > "$rows"
 want() { [[ " $only " == *" $1 "* ]]; }
 
+# Runs a QtTest benchmark offscreen and turns its figures into table rows.
+qtest_rows() {
+    QT_QPA_PLATFORM=offscreen "$benchbin/$1" -minimumtotal 300 -median 5 \
+        -o "$out/$1.csv,csv" -o "$out/$1.txt,txt" > /dev/null 2>&1 || {
+        cat "$out/$1.txt"
+        exit 1
+    }
+    awk -F, -f "$root/bench/qtest_rows.awk" "$out/$1.csv" >> "$rows"
+}
+
 echo "Raw results in $out"
 echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), load $(cut -d' ' -f1-3 /proc/loadavg)"
 
 if want reply; then
     echo "== reply handling (QtTest benchmarks, offscreen)"
-    QT_QPA_PLATFORM=offscreen "$benchbin/bench_reply" -minimumtotal 300 -median 5 \
-        -o "$out/reply.csv,csv" -o "$out/reply.txt,txt" > /dev/null 2>&1 || {
-        cat "$out/reply.txt"
-        exit 1
-    }
-    awk -F, -f "$root/bench/qtest_rows.awk" "$out/reply.csv" >> "$rows"
+    qtest_rows bench_reply
 fi
 
 if want cycle; then
@@ -67,12 +72,7 @@ fi
 
 if want startup; then
     echo "== start-up: parts in process (QtTest benchmarks, offscreen)"
-    QT_QPA_PLATFORM=offscreen "$benchbin/bench_startup_parts" -minimumtotal 300 -median 5 \
-        -o "$out/startup_parts.csv,csv" -o "$out/startup_parts.txt,txt" > /dev/null 2>&1 || {
-        cat "$out/startup_parts.txt"
-        exit 1
-    }
-    awk -F, -f "$root/bench/qtest_rows.awk" "$out/startup_parts.csv" >> "$rows"
+    qtest_rows bench_startup_parts
     echo "== start-up ($runs runs each, Xvfb)"
     x11 "$benchbin/telkaro-bench-process" startup --runs "$runs" \
         --shown-lib "$benchbin/telkaro-bench-shown.so" \
