@@ -7,6 +7,7 @@
 #include "menu_flags.h"
 #include "module1.h"
 #include "pane_model.h"
+#include "sample_block.h"
 #include "serial_link.h"
 #include "session.h"
 
@@ -64,12 +65,3 @@ struct SessionRig {
     void tick() { session.ТаймерСвязи_Timer(); }
     QByteArray lastLine() const { return port.lines.isEmpty() ? QByteArray() : port.lines.last(); }
 };
-
-// A plate data block as it reaches the reply buffer: 32 characters a strip.
-inline QByteArray plateBlock(int strips) {
-    QByteArray block;
-    for (int s = 0; s < strips; ++s)
-        for (int r = 0; r < 8; ++r)
-            block += QByteArray::number(1000 + 100 * s + r).right(4);
-    return block + "OK";
-}

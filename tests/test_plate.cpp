@@ -7,6 +7,7 @@
 #include "pane_model.h"
 #include "plate_block.h"
 #include "plate_commands.h"
+#include "sample_block.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -19,14 +20,6 @@
 #endif
 
 namespace {
-QByteArray blockOf(int strips) {
-    QByteArray block;
-    for (int s = 0; s < strips; ++s)
-        for (int r = 0; r < 8; ++r)
-            block += QByteArray::number(1000 + 37 * s + r).right(4);
-    return block + "OK";
-}
-
 QByteArray readFile(const QString &path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
@@ -84,7 +77,7 @@ private slots:
                                                    "0,002", "0,003", "0,004"}));
         QCOMPARE(pane.textAt(0, 7), QStringLiteral("0,004"));
 
-        const QByteArray full = blockOf(12);
+        const QByteArray full = plateBlock(12);
         QCOMPARE(full.size(), 386);
         QCOMPARE(ПоследнийСтрип(full.size()), 11.0);
         ПоказатьБлок(pane, full);
@@ -93,7 +86,7 @@ private slots:
                  QString::fromLatin1(full.mid(380, 1) + "," + full.mid(381, 3)));
         QCOMPARE(pane.items().at(1).text, QString::fromLatin1(full.left(1) + "," + full.mid(1, 3)));
 
-        ПоказатьБлок(pane, blockOf(3).chopped(2) + "12OK"); // 100 characters
+        ПоказатьБлок(pane, plateBlock(3).chopped(2) + "12OK"); // 100 characters
         QCOMPARE(pane.readingOrder().size(), 24);
         ПоказатьБлок(pane, QByteArray(31, '1') + "OK");
         QVERIFY(pane.items().isEmpty());
@@ -103,14 +96,14 @@ private slots:
     }
 
     void plateTextLayout() {
-        const QString full = ПостроитьPlateText(blockOf(12));
+        const QString full = ПостроитьPlateText(plateBlock(12));
         QCOMPARE(full.size(), 592);
         const QStringList lines = full.split("\r\n");
         QCOMPARE(lines.size(), 9);
         QVERIFY(lines.last().isEmpty());
         QCOMPARE(lines.first().count('\t'), 12);
         QVERIFY(lines.first().endsWith('\t'));
-        QCOMPARE(ПостроитьPlateText(blockOf(3)).split("\r\n").first().size() + 2, 20);
+        QCOMPARE(ПостроитьPlateText(plateBlock(3)).split("\r\n").first().size() + 2, 20);
         QCOMPARE(ПостроитьPlateText("OK"), QString("\r\n").repeated(8));
         QCOMPARE(ПостроитьPlateText(""), QString("\r\n").repeated(8));
     }
@@ -129,7 +122,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("plate.dat");
         Rig rig;
-        rig.received(blockOf(strips));
+        rig.received(plateBlock(strips));
         const QStringList shown = rig.pane.readingOrder();
         const QString plateText = rig.m.PlateText;
 
@@ -147,13 +140,13 @@ private slots:
         QCOMPARE(rig.pane.readingOrder(), shown);
         QCOMPARE(rig.m.PlateText, plateText);
         QVERIFY(!rig.menus.isEnabled(Меню::менюФайлЗапись));
-        QCOMPARE(rig.m.RxBuffer, blockOf(strips)); // untouched by View
+        QCOMPARE(rig.m.RxBuffer, plateBlock(strips)); // untouched by View
     }
 
     void viewingOddFiles() {
         QTemporaryDir dir;
         Rig rig;
-        rig.received(blockOf(2));
+        rig.received(plateBlock(2));
         const QString before = rig.m.PlateText;
 
         // Empty: the pane is cleared and nothing else changes.
@@ -215,12 +208,12 @@ private slots:
         rig.save(path);
         QCOMPARE(rig.warnings.size(), 1);
         QCOMPARE(readFile(path), QByteArray("earlier plate"));
-        rig.m.RxBuffer = blockOf(12).left(300) + "OK";
+        rig.m.RxBuffer = plateBlock(12).left(300) + "OK";
         rig.save(path);
         QCOMPARE(rig.warnings.size(), 2);
 
         // A folder that does not exist.
-        rig.m.RxBuffer = blockOf(12);
+        rig.m.RxBuffer = plateBlock(12);
         rig.save(dir.filePath("no/such/folder/plate.dat"));
         QCOMPARE(rig.warnings.size(), 3);
         QVERIFY(rig.warnings.last().contains("plate.dat"));
@@ -249,7 +242,7 @@ private slots:
     void theDialogRemembersWhatItWasSet() {
         QTemporaryDir dir;
         Rig rig;
-        rig.received(blockOf(1));
+        rig.received(plateBlock(1));
         rig.save(dir.filePath("a.dat"));
         rig.view(dir.filePath("a.dat"));
         QCOMPARE(rig.requests.size(), 2);
@@ -271,7 +264,7 @@ private slots:
         clipboard->setText("something else");
         rig.commands.менюФайлClip_Click();
         QCOMPARE(clipboard->text(), QString()); // nothing measured yet: emptied
-        rig.received(blockOf(12));
+        rig.received(plateBlock(12));
         rig.commands.менюФайлClip_Click();
         QCOMPARE(clipboard->text(), rig.m.PlateText);
         QCOMPARE(clipboard->text().size(), 592);
