@@ -26,12 +26,21 @@ StatusBar1::StatusBar1(QWidget *parent)
         label->setMinimumWidth(twipsToPixels(sizes[i].minimum));
         label->setFixedWidth(twipsToPixels(sizes[i].width));
         label->setObjectName(QStringLiteral("StatusBar1.Panel%1").arg(i + 1));
+        // Opaque, in the status bar's own colour: when the time changes, the
+        // panel alone repaints, not the window, the client area and the
+        // status bar behind it.
+        label->setAutoFillBackground(true);
         layout->addWidget(label);
         m_panels[i] = label;
     }
     layout->addStretch(1);
 
-    const int inner = twipsToPixels(315) - 3 - 2;
+    // Fixed in both directions, a panel whose text changes does not ask the
+    // status bar to lay out its panels again.
+    const int height = twipsToPixels(315) - 3;
+    for (QLabel *label : m_panels)
+        label->setFixedHeight(height);
+    const int inner = height - 2;
     m_panels[0]->setAlignment(Qt::AlignCenter);
     m_panels[0]->setPixmap(QPixmap(QStringLiteral(":/images/telkaro-16.png")));
     m_panels[1]->setAlignment(Qt::AlignCenter);

@@ -30,6 +30,21 @@ int inkPixels(const QImage &image, const QRect &area) {
             count += qGray(image.pixel(x, y)) < 100;
     return count;
 }
+// Names the widgets that get a paint event or are asked to lay out their
+// children again, in order.
+class PaintRecorder : public QObject {
+public:
+    QStringList names;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() == QEvent::Paint)
+            names << watched->objectName();
+        else if (event->type() == QEvent::LayoutRequest)
+            names << QStringLiteral("layout of ") + watched->objectName();
+        return false;
+    }
+};
 } // namespace
 
 class TestWindow : public QObject {
@@ -116,6 +131,13 @@ private slots:
         QVERIFY(!w->statusBar1()->panel(0)->pixmap().isNull());
         QVERIFY(!w->statusBar1()->panel(1)->pixmap().isNull());
         QVERIFY(!w->statusBar1()->panel(3)->text().isEmpty());
+        // Four sunken panels from the left edge, at 96 dpi: 490, 4000, 1800
+        // and 1800 twips wide inside a 1 px margin (2 px on top), 2 px apart
+        // where they fit; the last two gaps close up in the 8190 twips.
+        const QRect panels[4] = {
+            {1, 2, 33, 18}, {36, 2, 267, 18}, {303, 2, 120, 18}, {425, 2, 120, 18}};
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(w->statusBar1()->panel(i)->geometry(), panels[i]);
 
         // Strip 12, row H starts 11 x 648.75 and 7 x 324.375 twips into the drawing area.
         const QRect area = w->ОкноПечати()->contentsRect();
@@ -166,6 +188,30 @@ private slots:
         pane->model().Cls();
         QCOMPARE(inkPixels(pane->grab().toImage(), status), 0);
         QTRY_COMPARE(pane->accessibleDescription(), QString());
+    }
+
+    // The time changes once a second in the C locale: that change must cost
+    // a repaint of the time panel and nothing else: not a repaint of the
+    // window and status bar behind it, nor laying out the panels again.
+    void theClockRepaintsOnlyItsPanel() {
+        Модуль1 m;
+        std::unique_ptr<frmMain> w(Main(m));
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QLabel *time = w->statusBar1()->panel(3);
+        QVERIFY(QLocale().timeFormat(QLocale::ShortFormat).contains(QLatin1Char('s')));
+        PaintRecorder painted;
+        qApp->installEventFilter(&painted);
+        // Settle what the first show left pending, then watch two changes.
+        QTest::qWait(50);
+        painted.names.clear();
+        const QString shown = time->text();
+        QTRY_VERIFY_WITH_TIMEOUT(time->text() != shown, 3000);
+        const QString second = time->text();
+        QTRY_VERIFY_WITH_TIMEOUT(time->text() != second, 3000);
+        QTest::qWait(50);
+        qApp->removeEventFilter(&painted);
+        painted.names.removeDuplicates();
+        QCOMPARE(painted.names.join(QLatin1Char(',')), time->objectName());
     }
 
     void positionStoredOnUnload_data() {
