@@ -182,7 +182,7 @@ void frmMain::drawHeadings() {
 
 void frmMain::менюНастройка_Click() {
     if (!m_dialog) {
-        m_dialog = new frmНастройка(m, this);
+        m_dialog = new StripCountDialog(m, this);
         m_dialog->move(frameGeometry().center() - m_dialog->rect().center());
     }
     m_dialog->show();

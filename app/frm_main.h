@@ -44,7 +44,7 @@ public:
     TextPane *Столбцы() const { return m_columns; }
     TextPane *ОкноПечати() const { return m_results; }
     StatusBar1 *statusBar1() const { return m_statusBar; }
-    frmНастройка *dialog() const { return m_dialog; }
+    StripCountDialog *dialog() const { return m_dialog; }
 
     Модуль1 &module() { return m; }
     Session &session() { return m_session; }
@@ -74,7 +74,7 @@ private:
     StatusBar1 *m_statusBar = nullptr;
     QMenu *m_fileMenu = nullptr;
     std::array<QAction *, ЧислоМеню> m_actions{};
-    QPointer<frmНастройка> m_dialog;
+    QPointer<StripCountDialog> m_dialog;
 
     MonotonicClock m_clock;
     LinkTimer m_timer;

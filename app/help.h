@@ -11,6 +11,7 @@ class QTextBrowser;
 // The operator's guide in a window of the program's own, owned by the main
 // window. A guide that cannot be found is reported in that window.
 class HelpWindow : public QWidget {
+    Q_OBJECT
 public:
     explicit HelpWindow(QWidget *owner);
 

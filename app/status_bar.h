@@ -8,6 +8,7 @@ class QTimer;
 // The status bar along the bottom edge: the program's icon, its lettering,
 // and the date and time, which keep themselves current.
 class StatusBar1 : public QWidget {
+    Q_OBJECT
 public:
     explicit StatusBar1(QWidget *parent = nullptr);
 

@@ -7,7 +7,7 @@
 #include <QComboBox>
 #include <QPushButton>
 
-frmНастройка::frmНастройка(Модуль1 &module, QWidget *owner)
+StripCountDialog::StripCountDialog(Модуль1 &module, QWidget *owner)
     : QWidget(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                          Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)
     , m(module)
@@ -39,11 +39,11 @@ frmНастройка::frmНастройка(Модуль1 &module, QWidget *own
     Form_Load();
 }
 
-void frmНастройка::Form_Load() {
+void StripCountDialog::Form_Load() {
     m_combo->setCurrentIndex(m.StripCount - 1);
 }
 
-void frmНастройка::кНастройкаОК_Click() {
+void StripCountDialog::кНастройкаОК_Click() {
     m.StripCount = static_cast<qint16>(m_combo->currentIndex() + 1);
     hide();
 }

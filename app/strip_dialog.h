@@ -8,10 +8,12 @@ struct Модуль1;
 
 // The strip count dialog "Число стрипов": the number of strips the next
 // measurement covers. One instance at most; OK hides it, the title bar's
-// close button destroys it, leaving the strip count as it was.
-class frmНастройка : public QWidget {
+// close button destroys it, leaving the strip count as it was. Its object
+// name is the system's, frmНастройка.
+class StripCountDialog : public QWidget {
+    Q_OBJECT
 public:
-    frmНастройка(Модуль1 &m, QWidget *owner);
+    StripCountDialog(Модуль1 &m, QWidget *owner);
 
     QComboBox *комбоСтрип() const { return m_combo; }
     QPushButton *кНастройкаОК() const { return m_ok; }

@@ -11,6 +11,7 @@
 // whenever the window needs it. The pane is accessible: its description holds
 // the texts it shows, one per line, in reading order.
 class TextPane : public QFrame {
+    Q_OBJECT
 public:
     TextPane(double scaleLeft, double scaleTop, double scaleWidth, double scaleHeight,
              QWidget *parent = nullptr);

@@ -43,7 +43,7 @@ private slots:
         QVERIFY(!w->dialog()); // created on first use
         m.StripCount = 7;
         w->менюНастройка_Click();
-        frmНастройка *dialog = w->dialog();
+        StripCountDialog *dialog = w->dialog();
         QVERIFY(dialog && dialog->isVisible());
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Число стрипов"));
         QCOMPARE(dialog->size(), QSize(twipsToPixels(2340), twipsToPixels(690)));
@@ -59,7 +59,7 @@ private slots:
 
         // Choosing the menu item again keeps the one dialog.
         w->менюНастройка_Click();
-        QCOMPARE(w->findChildren<QWidget *>("frmНастройка").size(), 1);
+        QCOMPARE(w->findChildren<StripCountDialog *>("frmНастройка").size(), 1);
 
         choose(dialog->комбоСтрип(), "  5");
         QCOMPARE(m.StripCount, qint16(7)); // nothing changes before OK
@@ -137,6 +137,7 @@ private slots:
         QCOMPARE(boxes.size(), 3);
         QVERIFY(guide.window() && guide.window()->isVisible());
         QCOMPARE(guide.window()->parentWidget(), w.get());
+        QCOMPARE(w->findChildren<HelpWindow *>().size(), 1);
         const QString text = guide.window()->browser()->toPlainText();
         for (const char *topic : {"dialout", "Число стрипов", "Ошибка", "Запись файла", ".dat"})
             QVERIFY2(text.contains(QString::fromUtf8(topic)), topic);

@@ -33,6 +33,7 @@ int inkPixels(const QImage &image, const QRect &area) {
 // Names the widgets that get a paint event or are asked to lay out their
 // children again, in order.
 class PaintRecorder : public QObject {
+    Q_OBJECT
 public:
     QStringList names;
 
@@ -131,6 +132,13 @@ private slots:
         QVERIFY(!w->statusBar1()->panel(0)->pixmap().isNull());
         QVERIFY(!w->statusBar1()->panel(1)->pixmap().isNull());
         QVERIFY(!w->statusBar1()->panel(3)->text().isEmpty());
+        // Each part is found by its class and carries the system's name.
+        QCOMPARE(qobject_cast<StatusBar1 *>(w->findChild<QWidget *>("StatusBar1")),
+                 w->statusBar1());
+        QCOMPARE(qobject_cast<TextPane *>(w->findChild<QWidget *>("ОкноПечати")), w->ОкноПечати());
+        QCOMPARE(w->findChildren<TextPane *>().size(), 3);
+        QCOMPARE(QString::fromLatin1(w->ОкноПечати()->metaObject()->className()),
+                 QStringLiteral("TextPane"));
         // Four sunken panels from the left edge, at 96 dpi: 490, 4000, 1800
         // and 1800 twips wide inside a 1 px margin (2 px on top), 2 px apart
         // where they fit; the last two gaps close up in the 8190 twips.
