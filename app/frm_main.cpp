@@ -219,7 +219,6 @@ frmMain *Main(Модуль1 &m) {
     m.SessionState = StateAwaitLink;
     m.MeasureAfterStrip = Ложь;
     auto *form = new frmMain(m);
-    form->setAttribute(Qt::WA_DeleteOnClose, false);
     form->Form_Load();
     form->show();
     return form;

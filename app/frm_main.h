@@ -46,13 +46,11 @@ public:
     StatusBar1 *statusBar1() const { return m_statusBar; }
     StripCountDialog *dialog() const { return m_dialog; }
 
-    Модуль1 &module() { return m; }
     Session &session() { return m_session; }
     SerialLink &MSComm1() { return m_link; }
     LinkTimer &ТаймерСвязи() { return m_timer; }
     MenuFlags &menus() { return m_menus; }
     CommonDialog1 &commonDialog1() { return m_commonDialog; }
-    PlateCommands &plate() { return m_plate; }
     Help &help() { return m_help; }
 
 protected:

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QMargins>
-#include <QPoint>
 #include <QRect>
 
 // Window geometry is laid out in twips, 1/1440 inch. Pixels follow the

@@ -7,8 +7,8 @@ CommonDialog1::CommonDialog1(QWidget *owner)
     , m_presenter(&CommonDialog1::showQtDialog) {}
 
 void CommonDialog1::show(bool save) {
-    m_last = FileDialogRequest{save, InitDir, DialogTitle, nameFilters(Filter), FileName};
-    FileName = m_presenter ? m_presenter(m_owner, m_last) : QString();
+    const FileDialogRequest request{save, InitDir, DialogTitle, nameFilters(Filter), FileName};
+    FileName = m_presenter ? m_presenter(m_owner, request) : QString();
 }
 
 QStringList CommonDialog1::nameFilters(const QString &filter) {

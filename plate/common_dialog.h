@@ -29,7 +29,6 @@ public:
 
     QString InitDir;
     QString DialogTitle;
-    bool CancelError = false;
     QString Filter; // pairs of description and pattern separated by "|"
     QString FileName;
 
@@ -37,7 +36,6 @@ public:
     void ShowOpen() { show(false); }
 
     void setPresenter(FileDialogPresenter presenter) { m_presenter = std::move(presenter); }
-    const FileDialogRequest &lastRequest() const { return m_last; }
 
     // "A (*.a)|*.a|B (*.*)|*.*" -> {"A (*.a)", "B (*.*)"}
     static QStringList nameFilters(const QString &filter);
@@ -49,5 +47,4 @@ private:
 
     QWidget *m_owner;
     FileDialogPresenter m_presenter;
-    FileDialogRequest m_last;
 };

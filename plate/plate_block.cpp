@@ -2,10 +2,6 @@
 
 #include "pane_model.h"
 
-double ПоследнийСтрип(qsizetype length) {
-    return static_cast<double>(length - 2) / РазмерСтрипа - 1;
-}
-
 qsizetype ЧислоСтрипов(qsizetype length) {
     return length >= 2 ? (length - 2) / РазмерСтрипа : 0;
 }

@@ -12,10 +12,6 @@ constexpr int РазмерСтрипа = 32;
 constexpr int РазмерЛунки = 4;
 constexpr int ЧислоРядов = 8;
 
-// The last strip index, (length - 2) / 32 - 1, unrounded; the strips shown
-// are s = 0, 1, ... while s <= it.
-double ПоследнийСтрип(qsizetype length);
-
 // The number of whole strip blocks in a block of that length (0 when the
 // reply holds less than one strip).
 qsizetype ЧислоСтрипов(qsizetype length);

@@ -51,7 +51,6 @@ void PlateCommands::менюФайлЗапись_Click() {
 #endif
     m_dialog.InitDir = папкаДанных();
     m_dialog.DialogTitle = QStringLiteral("Запись файла");
-    m_dialog.CancelError = false;
     m_dialog.Filter = QStringLiteral("Файлы данных (*.dat)|*.dat");
     m_dialog.ShowSave();
     const QString path = m_dialog.FileName;
@@ -78,7 +77,6 @@ void PlateCommands::менюФайлЗапись_Click() {
 
 void PlateCommands::менюФайлПросмотр_Click() {
     m_dialog.DialogTitle = QStringLiteral("Open");
-    m_dialog.CancelError = false;
     m_dialog.Filter = QStringLiteral("Файлы данных (*.dat)|*.dat|Все файлы (*.*)|*.*");
     m_dialog.ShowOpen();
     const QString path = m_dialog.FileName;

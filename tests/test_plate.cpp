@@ -79,7 +79,7 @@ private slots:
 
         const QByteArray full = plateBlock(12);
         QCOMPARE(full.size(), 386);
-        QCOMPARE(ПоследнийСтрип(full.size()), 11.0);
+        QCOMPARE(ЧислоСтрипов(full.size()), 12);
         ПоказатьБлок(pane, full);
         QCOMPARE(pane.readingOrder().size(), 96);
         QCOMPARE(pane.textAt(11, 7),
