@@ -20,6 +20,8 @@
 //
 // Table rows go to stdout as TAB-separated fields: section, figure, value, unit,
 // compared with, ratio, goal, verdict. Everything else goes to stderr.
+#include "tools/wire_log.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -36,6 +38,7 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include <fcntl.h>
@@ -51,13 +54,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr double kTimerMs = 500; // the first poll comes one link-timer interval after loading
+constexpr double timerMs = 500; // the first poll comes one link-timer interval after loading
 
-double monotonicMs() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<double>(ts.tv_sec) * 1e3 + static_cast<double>(ts.tv_nsec) / 1e6;
-}
+using instrument::monotonicMs;
 
 void sleepMs(double ms) {
     if (ms <= 0)
@@ -176,13 +175,13 @@ Ended endProcess(pid_t pid) {
 // The virtual instrument on its own pseudo-terminal, with a log.
 class Instrument {
 public:
-    Instrument(const fs::path &dir, const std::vector<std::string> &options) {
-        m_log = dir / "instrument.log";
+    Instrument(const fs::path &dir, const std::vector<std::string> &options)
+        : m_logPath(dir / "instrument.log") {
         int out[2];
         if (pipe(out) != 0)
             die("pipe");
         const int devNull = open("/dev/null", O_RDONLY);
-        std::vector<std::string> argv{TELKARO_INSTRUMENT_PATH, "--log", m_log.string(),
+        std::vector<std::string> argv{TELKARO_INSTRUMENT_PATH, "--log", m_logPath.string(),
                                       "--exit-with-parent", "--bare-ok"};
         argv.insert(argv.end(), options.begin(), options.end());
         Environment env;
@@ -213,22 +212,14 @@ public:
 
     const std::string &port() const { return m_port; }
 
-    // The log's lines received from the program, as (CLOCK_MONOTONIC ms, escaped bytes).
-    std::vector<std::pair<double, std::string>> received() const {
-        std::vector<std::pair<double, std::string>> result;
-        std::ifstream in(m_log);
-        std::string line;
-        double start = 0;
-        while (std::getline(in, line)) {
-            if (line.starts_with("# start "))
-                start = std::strtod(line.c_str() + 8, nullptr);
-            else if (line.starts_with("RX ")) {
-                char *end = nullptr;
-                const double ms = std::strtod(line.c_str() + 3, &end);
-                result.emplace_back(start + ms, std::string(end + 1));
-            }
+    // The chunks received from the program so far, as (CLOCK_MONOTONIC ms, bytes).
+    const std::vector<std::pair<double, std::string>> &received() const {
+        for (instrument::WireRecord &record : m_log.readNew()) {
+            if (record.direction == instrument::Direction::Received)
+                m_received.emplace_back(m_log.startMs().value_or(0) + record.ms,
+                                        std::move(record.bytes));
         }
-        return result;
+        return m_received;
     }
 
     std::optional<double> firstPoll() const {
@@ -241,8 +232,8 @@ public:
     int polls() const {
         int n = 0;
         for (const auto &[ms, bytes] : received())
-            for (std::size_t at = bytes.find("E\\r\\n"); at != std::string::npos;
-                 at = bytes.find("E\\r\\n", at + 1))
+            for (std::size_t at = bytes.find("E\r\n"); at != std::string::npos;
+                 at = bytes.find("E\r\n", at + 1))
                 ++n;
         return n;
     }
@@ -250,7 +241,9 @@ public:
 private:
     pid_t m_pid = -1;
     int m_stdout = -1;
-    fs::path m_log;
+    fs::path m_logPath;
+    mutable instrument::WireLogReader m_log{m_logPath.string()};
+    mutable std::vector<std::pair<double, std::string>> m_received;
     std::string m_port;
 };
 
@@ -349,7 +342,7 @@ StartRun startOnce(const Program &program, const fs::path &work, const std::stri
     // Memory is read once the reply to the first poll has been handled.
     sleepMs(*poll + 300 - monotonicMs());
     const Ended ended = endProcess(pid);
-    run.loadedMs = *poll - kTimerMs - t0;
+    run.loadedMs = *poll - timerMs - t0;
     run.shownMs = shown > 0 ? shown - t0 : 0;
     run.maxRssKb = ended.maxRssKb;
     run.cpuMs = ended.cpuMs;

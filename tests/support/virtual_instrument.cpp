@@ -1,58 +1,10 @@
 #include "virtual_instrument.h"
 
+#include "tools/wire_log.h"
+
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QTest>
-
-#include <chrono>
-
-namespace {
-
-double steadyMs() {
-    // CLOCK_MONOTONIC, the clock the instrument stamps its log with.
-    const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    return std::chrono::duration<double, std::milli>(now).count();
-}
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-// The log writes printable ASCII as is, and \r \n \t \\ \xHH for everything else.
-QByteArray unescape(QByteArrayView text) {
-    QByteArray out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c != '\\' || i + 1 == text.size()) {
-            out += c;
-            continue;
-        }
-        const char e = text[++i];
-        if (e == 'r') {
-            out += '\r';
-        } else if (e == 'n') {
-            out += '\n';
-        } else if (e == 't') {
-            out += '\t';
-        } else if (e == 'x' && i + 2 < text.size() && hexDigit(text[i + 1]) >= 0 &&
-                   hexDigit(text[i + 2]) >= 0) {
-            out += char(hexDigit(text[i + 1]) * 16 + hexDigit(text[i + 2]));
-            i += 2;
-        } else {
-            out += e;
-        }
-    }
-    return out;
-}
-
-} // namespace
 
 VirtualInstrument::VirtualInstrument() = default;
 
@@ -73,17 +25,17 @@ bool VirtualInstrument::start(const QStringList &extraArgs) {
     m_portName.clear();
     m_lastError.clear();
     m_stdout.clear();
-    m_logOffset = 0;
+    m_log.reset();
     m_events.clear();
     m_received.clear();
     m_transmitted.clear();
-    m_startMonotonicMs = 0;
 
     m_dir = std::make_unique<QTemporaryDir>();
     if (!m_dir->isValid()) {
         m_lastError = QStringLiteral("no temporary folder: ") + m_dir->errorString();
         return false;
     }
+    m_log = std::make_unique<instrument::WireLogReader>(QFile::encodeName(logPath()).toStdString());
     m_process = std::make_unique<QProcess>();
     m_process->setProgram(executablePath());
     m_process->setArguments(
@@ -149,24 +101,13 @@ bool VirtualInstrument::control(const QByteArray &line, int timeoutMs) {
 }
 
 void VirtualInstrument::readLog() const {
-    QFile file(logPath());
-    if (!m_dir || !file.open(QIODevice::ReadOnly) || !file.seek(m_logOffset))
+    if (!m_log)
         return;
-    QByteArray data = file.readAll();
-    data.truncate(data.lastIndexOf('\n') + 1); // a line still being written waits
-    m_logOffset += data.size();
-    for (const QByteArray &line : data.split('\n')) {
-        if (line.startsWith("# start ")) {
-            m_startMonotonicMs = line.mid(8).toDouble();
-            continue;
-        }
-        const qsizetype timeEnd = line.indexOf(' ', 3);
-        if (!(line.startsWith("RX ") || line.startsWith("TX ")) || timeEnd < 0)
-            continue;
+    for (const instrument::WireRecord &record : m_log->readNew()) {
         Event event;
-        event.rx = line.startsWith("RX");
-        event.ms = line.mid(3, timeEnd - 3).toDouble();
-        event.bytes = unescape(QByteArrayView(line).sliced(timeEnd + 1));
+        event.rx = record.direction == instrument::Direction::Received;
+        event.ms = record.ms;
+        event.bytes = QByteArray::fromStdString(record.bytes);
         (event.rx ? m_received : m_transmitted) += event.bytes;
         m_events.append(event);
     }
@@ -189,7 +130,7 @@ QList<VirtualInstrument::Event> VirtualInstrument::events() const {
 
 double VirtualInstrument::clockMs() const {
     readLog();
-    return steadyMs() - m_startMonotonicMs;
+    return instrument::monotonicMs() - (m_log ? m_log->startMs().value_or(0) : 0);
 }
 
 bool VirtualInstrument::waitFor(const std::function<bool()> &pred, int timeoutMs) {

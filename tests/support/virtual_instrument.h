@@ -14,6 +14,10 @@
 #include <functional>
 #include <memory>
 
+namespace instrument {
+class WireLogReader;
+}
+
 class VirtualInstrument {
 public:
     // One line of the instrument's log: bytes it received (rx) or wrote (tx), with the time in
@@ -67,8 +71,7 @@ private:
     QString m_lastError;
     QByteArray m_stdout;
 
-    mutable double m_startMonotonicMs = 0;
-    mutable qint64 m_logOffset = 0;
+    mutable std::unique_ptr<instrument::WireLogReader> m_log;
     mutable QList<Event> m_events;
     mutable QByteArray m_received;
     mutable QByteArray m_transmitted;

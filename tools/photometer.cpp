@@ -1,0 +1,96 @@
+// The photometer's replies: command parsing, measurement timing, the data block.
+
+#include "tools/photometer.h"
+
+#include <charconv>
+#include <cstdio>
+#include <system_error>
+
+namespace instrument {
+
+namespace {
+
+constexpr std::size_t maxLine = 256;
+
+} // namespace
+
+std::uint64_t mix(std::uint64_t x) {
+    x += 0x9E3779B97F4A7C15ull;
+    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+    x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+    return x ^ (x >> 31);
+}
+
+std::vector<std::string> CommandLines::feed(std::string_view bytes) {
+    std::vector<std::string> lines;
+    for (const char c : bytes) {
+        if (c != '\r' && c != '\n') {
+            if (m_line.size() < maxLine)
+                m_line += c;
+            continue;
+        }
+        const auto first = m_line.find_first_not_of(' ');
+        if (first != std::string::npos)
+            lines.push_back(m_line.substr(first, m_line.find_last_not_of(' ') + 1 - first));
+        m_line.clear();
+    }
+    return lines;
+}
+
+std::optional<std::string> Photometer::answer(std::string_view line, double nowMs, char status) {
+    if (nowMs < m_busyUntil || line.empty())
+        return std::nullopt; // measuring: the instrument does not listen
+    std::string body;
+    if (line == "E") {
+        body = std::string(1, status) + " ";
+    } else if (line[0] == 'J') {
+        if (!setStrips(line.substr(1)))
+            return std::nullopt;
+    } else if (line == "Z") {
+        ++m_measurement;
+        m_busyUntil = nowMs + m_measureMs;
+    } else if (line == "X0" || (line.size() > 2 && line[0] == 'X' && line.back() == '0' &&
+                                line.find_first_not_of(' ', 1) == line.size() - 1)) {
+        body = dataBlock();
+    } else {
+        return std::nullopt;
+    }
+    return body + "OK\r\n";
+}
+
+// "J n" is acknowledged for any number; only 1..12 changes the strip count.
+bool Photometer::setStrips(std::string_view arg) {
+    while (!arg.empty() && arg.front() == ' ')
+        arg.remove_prefix(1);
+    long n = 0;
+    const auto *end = arg.data() + arg.size();
+    const auto [ptr, ec] = std::from_chars(arg.data(), end, n);
+    if (ec != std::errc() || ptr != end)
+        return false;
+    if (n >= 1 && n <= maxStrips)
+        m_strips = static_cast<int>(n);
+    return true;
+}
+
+// An optical density 0.040..3.500, weighted towards the low end like a real plate.
+int Photometer::value(int strip, int row) const {
+    const std::uint64_t h = mix(mix(mix(m_seed) ^ m_measurement) ^ (strip * 16 + row));
+    const auto a = static_cast<int>(h % 3461);
+    const auto b = static_cast<int>((h >> 32) % 3461);
+    return 40 + a * b / 3460;
+}
+
+std::string Photometer::dataBlock() const {
+    std::string out;
+    for (int strip = 0; strip < m_strips; ++strip) {
+        for (int row = 0; row < rows; ++row) {
+            char digits[8];
+            std::snprintf(digits, sizeof digits, row ? " %04d" : "%04d", value(strip, row));
+            out += digits;
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+} // namespace instrument
