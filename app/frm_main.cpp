@@ -1,6 +1,6 @@
 #include "frm_main.h"
 
-#include "module1.h"
+#include "core/module1.h"
 #include "settings.h"
 #include "status_bar.h"
 #include "strip_dialog.h"

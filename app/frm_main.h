@@ -1,13 +1,13 @@
 #pragma once
 
-#include "clock.h"
 #include "common_dialog.h"
+#include "core/clock.h"
+#include "core/menu_flags.h"
 #include "help.h"
-#include "link_timer.h"
-#include "menu_flags.h"
+#include "link/link_timer.h"
+#include "link/serial_link.h"
+#include "link/session.h"
 #include "plate_commands.h"
-#include "serial_link.h"
-#include "session.h"
 #include "strip_dialog.h"
 
 #include <QMainWindow>

@@ -1,5 +1,5 @@
+#include "core/module1.h"
 #include "frm_main.h"
-#include "module1.h"
 
 #include <QApplication>
 

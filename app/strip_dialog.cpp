@@ -1,6 +1,6 @@
 #include "strip_dialog.h"
 
-#include "module1.h"
+#include "core/module1.h"
 #include "twips.h"
 #include "window_font.h"
 

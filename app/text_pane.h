@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pane_model.h"
+#include "core/pane_model.h"
 
 #include <QFrame>
 #include <QHash>

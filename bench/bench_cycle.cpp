@@ -14,11 +14,11 @@
 // the cycle into what the line and the protocol take and what the program
 // takes. Cycles: TELKARO_BENCH_CYCLES (default 7), after one unmeasured cycle
 // that sends the strip count. Prints table rows as telkaro-bench-process does.
-#include "frm_main.h"
-#include "module1.h"
-#include "settings.h"
-#include "text_pane.h"
-#include "virtual_instrument.h"
+#include "app/frm_main.h"
+#include "app/settings.h"
+#include "app/text_pane.h"
+#include "core/module1.h"
+#include "tests/support/virtual_instrument.h"
 
 #include <QAction>
 #include <QApplication>

@@ -7,15 +7,15 @@
 // untimed preparation (the window back in the state it has before a block
 // arrives), each repetition is timed on its own with a steady clock and the
 // median is reported through QTest::setBenchmarkResult.
-#include "frm_main.h"
-#include "menu_flags.h"
-#include "module1.h"
-#include "plate_block.h"
-#include "receive_step.h"
-#include "session_rig.h"
-#include "text_pane.h"
-#include "twips.h"
-#include "window_font.h"
+#include "app/frm_main.h"
+#include "app/text_pane.h"
+#include "app/twips.h"
+#include "app/window_font.h"
+#include "core/menu_flags.h"
+#include "core/module1.h"
+#include "link/receive_step.h"
+#include "plate/plate_block.h"
+#include "tests/session_rig.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -2,8 +2,8 @@
 // main window, and the window icon it is given, as now (six sizes, each
 // decoded from its PNG when added) and, on a private copy, with the sizes a
 // title bar and a task bar use (16 to 48).
-#include "frm_main.h"
-#include "module1.h"
+#include "app/frm_main.h"
+#include "core/module1.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,17 +1,11 @@
 #pragma once
 
+#include "core/timer_switch.h"
+
 #include <QObject>
 #include <QTimer>
 
 #include <functional>
-
-// Switches the link timer on and off.
-class TimerSwitch {
-public:
-    virtual ~TimerSwitch() = default;
-    virtual void setEnabled(bool enabled) = 0;
-    virtual bool isEnabled() const = 0;
-};
 
 // The link timer: a steady 500 ms tick while it is enabled. Enabling a timer
 // that already runs leaves its phase alone; enabling a stopped one starts a

@@ -1,19 +1,11 @@
 #pragma once
 
+#include "core/command_port.h"
+
 #include <QObject>
 #include <QSerialPort>
 
 #include <functional>
-
-// Where command lines go.
-class CommandPort {
-public:
-    virtual ~CommandPort() = default;
-    virtual bool isOpen() const = 0;
-    // Queues the bytes of a command line for transmission, in order. Nothing
-    // is written while the port is not open.
-    virtual void Output(const QByteArray &line) = 0;
-};
 
 // The serial line to the instrument: 9600 baud, 8 data bits, no parity,
 // one stop bit, no handshaking. Received bytes are handed on one at a time,

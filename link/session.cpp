@@ -1,10 +1,10 @@
 #include "session.h"
 
-#include "clock.h"
+#include "core/clock.h"
+#include "core/menu_flags.h"
+#include "core/pane_model.h"
 #include "link_timer.h"
-#include "menu_flags.h"
-#include "pane_model.h"
-#include "plate_block.h"
+#include "plate/plate_block.h"
 #include "receive_step.h"
 #include "serial_link.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "module1.h"
+#include "core/module1.h"
 
 class Clock;
 class CommandPort;

@@ -1,6 +1,6 @@
 #include "plate_block.h"
 
-#include "pane_model.h"
+#include "core/pane_model.h"
 
 qsizetype ЧислоСтрипов(qsizetype length) {
     return length >= 2 ? (length - 2) / РазмерСтрипа : 0;

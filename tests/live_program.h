@@ -2,12 +2,12 @@
 
 // The whole program and its virtual instrument, started as the operator
 // would, for end-to-end tests.
-#include "frm_main.h"
-#include "module1.h"
-#include "pane_model.h"
-#include "settings.h"
-#include "text_pane.h"
-#include "virtual_instrument.h"
+#include "app/frm_main.h"
+#include "app/settings.h"
+#include "app/text_pane.h"
+#include "core/module1.h"
+#include "core/pane_model.h"
+#include "tests/support/virtual_instrument.h"
 
 #include <QAction>
 #include <QFile>

@@ -2,14 +2,14 @@
 
 // A session wired to stand-ins for the port, the link timer and the clock,
 // so every transition can be driven one character at a time.
-#include "clock.h"
-#include "link_timer.h"
-#include "menu_flags.h"
-#include "module1.h"
-#include "pane_model.h"
+#include "core/clock.h"
+#include "core/menu_flags.h"
+#include "core/module1.h"
+#include "core/pane_model.h"
+#include "link/link_timer.h"
+#include "link/serial_link.h"
+#include "link/session.h"
 #include "sample_block.h"
-#include "serial_link.h"
-#include "session.h"
 
 #include <QList>
 

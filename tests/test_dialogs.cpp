@@ -1,10 +1,10 @@
 // The strip count dialog, Help and Exit.
-#include "frm_main.h"
-#include "module1.h"
-#include "settings.h"
-#include "strip_dialog.h"
-#include "twips.h"
-#include "virtual_instrument.h"
+#include "app/frm_main.h"
+#include "app/settings.h"
+#include "app/strip_dialog.h"
+#include "app/twips.h"
+#include "core/module1.h"
+#include "tests/support/virtual_instrument.h"
 
 #include <QComboBox>
 #include <QPushButton>

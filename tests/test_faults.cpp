@@ -1,9 +1,9 @@
 // Faults on the line and on disk, end to end against the virtual instrument:
 // replies cut off, in lower case, full of garbage, error statuses in every
 // state, floods, and settings that are not what the program wrote.
+#include "app/twips.h"
+#include "link/receive_step.h"
 #include "live_program.h"
-#include "receive_step.h"
-#include "twips.h"
 
 #include <QDir>
 #include <QFileInfo>

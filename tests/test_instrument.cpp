@@ -1,7 +1,7 @@
 // Checks the virtual instrument itself: what it answers on the line, and its faults; then its
 // pieces without a pseudo-terminal: the photometer's replies, the fault modes, the wire log.
 
-#include "virtual_instrument.h"
+#include "tests/support/virtual_instrument.h"
 
 #include "tools/faults.h"
 #include "tools/photometer.h"

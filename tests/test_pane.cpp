@@ -1,7 +1,7 @@
 // Text placement in the panes: a point sets the drawing position, a print
 // ends its line at the left edge one line lower, and what a pane shows is
 // read out in reading order.
-#include "pane_model.h"
+#include "core/pane_model.h"
 
 #include <QTest>
 

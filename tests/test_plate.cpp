@@ -1,12 +1,12 @@
 // Plate results: decoding the data block, the plate text, the clipboard,
 // and .dat files written and viewed again through the file commands.
-#include "common_dialog.h"
-#include "dat_file.h"
-#include "menu_flags.h"
-#include "module1.h"
-#include "pane_model.h"
-#include "plate_block.h"
-#include "plate_commands.h"
+#include "app/common_dialog.h"
+#include "app/plate_commands.h"
+#include "core/menu_flags.h"
+#include "core/module1.h"
+#include "core/pane_model.h"
+#include "plate/dat_file.h"
+#include "plate/plate_block.h"
 #include "sample_block.h"
 
 #include <QClipboard>

@@ -1,9 +1,9 @@
 // The receive step and the serial link: which characters enter the reply
 // buffer, when a reply counts as complete, and that bytes arriving together
 // are handled one notification each.
-#include "receive_step.h"
-#include "serial_link.h"
-#include "virtual_instrument.h"
+#include "link/receive_step.h"
+#include "link/serial_link.h"
+#include "tests/support/virtual_instrument.h"
 
 #include <QSerialPort>
 #include <QTest>

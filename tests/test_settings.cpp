@@ -1,7 +1,7 @@
 // The stored window position and the port choice: numbers in the operator's
 // regional format, garbage falling back to the default, and where the port
 // name comes from.
-#include "settings.h"
+#include "app/settings.h"
 
 #include <QSettings>
 #include <QTemporaryDir>

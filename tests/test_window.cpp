@@ -1,13 +1,13 @@
 // The main window as the operator meets it: start-up with and without a
 // port, the headings and first status at their places, the menus, the
 // layout in twips, drawing that survives repaints, and the stored position.
-#include "frm_main.h"
-#include "module1.h"
-#include "settings.h"
-#include "status_bar.h"
-#include "text_pane.h"
-#include "twips.h"
-#include "virtual_instrument.h"
+#include "app/frm_main.h"
+#include "app/settings.h"
+#include "app/status_bar.h"
+#include "app/text_pane.h"
+#include "app/twips.h"
+#include "core/module1.h"
+#include "tests/support/virtual_instrument.h"
 
 #include <QAccessible>
 #include <QLabel>

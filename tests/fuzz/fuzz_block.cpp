@@ -1,9 +1,9 @@
 // Any reply taken as a plate data block: the display, the plate text and
 // the strips Save would write must agree with each other and never read
 // outside the block.
-#include "dat_file.h"
-#include "pane_model.h"
-#include "plate_block.h"
+#include "core/pane_model.h"
+#include "plate/dat_file.h"
+#include "plate/plate_block.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,5 +1,5 @@
 // Any file content read as a .dat file by its fixed counts.
-#include "dat_file.h"
+#include "plate/dat_file.h"
 
 #include <cstdint>
 #include <cstdlib>

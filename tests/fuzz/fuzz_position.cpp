@@ -1,6 +1,6 @@
 // Any stored text read as a window position, in the C and a Russian format.
-#include "settings.h"
-#include "twips.h"
+#include "app/settings.h"
+#include "app/twips.h"
 
 #include <cmath>
 #include <cstdint>

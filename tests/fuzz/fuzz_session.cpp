@@ -2,8 +2,8 @@
 // with link timer ticks, menu commands, clock jumps and a vanishing port
 // interleaved. Escape byte 0xFF introduces an event; everything else is a
 // received character.
-#include "receive_step.h"
-#include "session_rig.h"
+#include "link/receive_step.h"
+#include "tests/session_rig.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,11 +1,11 @@
 #include "plate_commands.h"
 
 #include "common_dialog.h"
-#include "dat_file.h"
-#include "menu_flags.h"
-#include "module1.h"
-#include "pane_model.h"
-#include "plate_block.h"
+#include "core/menu_flags.h"
+#include "core/module1.h"
+#include "core/pane_model.h"
+#include "plate/dat_file.h"
+#include "plate/plate_block.h"
 
 #include <QClipboard>
 #include <QDir>

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QByteArray>
+
+// Where command lines go.
+class CommandPort {
+public:
+    virtual ~CommandPort() = default;
+    virtual bool isOpen() const = 0;
+    // Queues the bytes of a command line for transmission, in order. Nothing
+    // is written while the port is not open.
+    virtual void Output(const QByteArray &line) = 0;
+};

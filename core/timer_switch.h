@@ -1,0 +1,9 @@
+#pragma once
+
+// Switches the link timer on and off.
+class TimerSwitch {
+public:
+    virtual ~TimerSwitch() = default;
+    virtual void setEnabled(bool enabled) = 0;
+    virtual bool isEnabled() const = 0;
+};

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# The program's layers depend one way only: core <- plate <- link <- app.
+# Fails, naming the line, where a file includes a header of its own layer's
+# superiors, of tests/, bench/ or tools/, or a bare header name that is not
+# in its own folder (another folder's header is included by its path from
+# the source root, "core/pane_model.h").
+set -euo pipefail
+root=${1:-$(dirname "$0")/..}
+cd "$root"
+
+declare -A above=(
+    [core]="plate link app"
+    [plate]="link app"
+    [link]="app"
+    [app]=""
+)
+faults=0
+for layer in core plate link app; do
+    forbidden="tests bench tools ${above[$layer]}"
+    while IFS= read -r file; do
+        lineno=0
+        while IFS= read -r line; do
+            lineno=$((lineno + 1))
+            [[ $line =~ ^[[:space:]]*#[[:space:]]*include[[:space:]]*\"([^\"]+)\" ]] || continue
+            header=${BASH_REMATCH[1]}
+            if [[ $header == */* ]]; then
+                top=${header%%/*}
+                for bad in $forbidden; do
+                    if [[ $top == "$bad" ]]; then
+                        echo "$file:$lineno: $layer/ includes $header, from a layer above it"
+                        faults=$((faults + 1))
+                    fi
+                done
+                if [[ ! -f $header ]]; then
+                    echo "$file:$lineno: $header does not exist"
+                    faults=$((faults + 1))
+                fi
+            elif [[ ! -f $(dirname "$file")/$header && $header != *.moc && $header != moc_* ]]; then
+                echo "$file:$lineno: bare \"$header\" is not in $(dirname "$file")/; include it by its path"
+                faults=$((faults + 1))
+            fi
+        done < "$file"
+    done < <(find "$layer" -name '*.h' -o -name '*.cpp' | sort)
+done
+if ((faults)); then
+    echo "$faults include(s) break the layers"
+    exit 1
+fi
+echo "layers: core <- plate <- link <- app, no include points up"
