@@ -92,8 +92,10 @@ void PlateCommands::менюФайлПросмотр_Click() {
     }
 
     m_pane.Cls();
-    // From here a file that cannot be read ends the command silently: the
-    // pane keeps what was drawn, the plate text and Save stay as they were.
+    // The pane is cleared before the file is read. From here a file that
+    // cannot be read ends the command silently: the pane stays empty, or
+    // keeps the fields read before the content ran out, and the plate text
+    // and Save stay as they were.
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return;

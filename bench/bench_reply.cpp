@@ -165,7 +165,7 @@ private slots:
             for (char c : bytes)
                 rig.session.MSComm1_OnComm(c);
         }
-        QCOMPARE(rig.m.SessionState, qint16(StateAwaitData));
+        QCOMPARE(rig.m.SessionState, StateAwaitData);
     }
 
     // The last character of a block with the session on stand-ins and a bare
@@ -178,7 +178,7 @@ private slots:
             rig.m.RxBuffer = prefix;
             rig.session.MSComm1_OnComm('K');
         }
-        QCOMPARE(rig.m.SessionState, qint16(StateDone));
+        QCOMPARE(rig.m.SessionState, StateDone);
         QCOMPARE(rig.m.PlateText.size(), 592);
     }
 
@@ -205,7 +205,7 @@ private slots:
     // switched back on.
     void blockWindow() {
         medianOf([this] { beforeLastCharacter(); }, [this] { lastCharacter(); });
-        QCOMPARE(m.SessionState, qint16(StateDone));
+        QCOMPARE(m.SessionState, StateDone);
         QCOMPARE(pane()->model().items().size(), 192);
         QVERIFY(window->action(Меню::менюИзмерение)->isEnabled());
     }

@@ -4,8 +4,9 @@
 #include <QString>
 #include <QtGlobal>
 
-// Session states of the exchange with the instrument.
-enum : qint16 {
+// Session states of the exchange with the instrument. The names are used
+// unqualified, as the rest of the module state is.
+enum class SessionState : qint16 {
     StateAwaitLink = 0,
     StateLinked = 1,
     StateAwaitStripAck = 2,
@@ -15,6 +16,7 @@ enum : qint16 {
     StateFault = 6,
     StateDone = 10,
 };
+using enum SessionState;
 
 // Booleans of the shared state are 16-bit integers, True = -1 and False = 0.
 constexpr qint16 Истина = -1;
@@ -23,8 +25,8 @@ constexpr qint16 Ложь = 0;
 // The state shared by the window, the instrument link and the plate results.
 // One instance lives for the whole run; Main() sets the session defaults.
 struct Модуль1 {
-    qint16 StripCount = 0;        // strips to measure, 1..12
-    qint16 SessionState = 0;      // one of the State* values
+    qint16 StripCount = 0; // strips to measure, 1..12
+    ::SessionState SessionState = StateAwaitLink;
     qint16 MeasureAfterStrip = 0; // start measuring once the strip count is acknowledged
     qint16 DeviceStripCount = 0;  // strip count last sent to the instrument
     QByteArray RxBuffer;          // accepted reply characters since the last command

@@ -26,14 +26,6 @@ public:
     void менюИзмерение_Click();
     void менюФайлЧтениеПлашки_Click();
 
-    void КомандаИзмерение();
-    void КомандаСтрип();
-    void СообщениеОшибка();
-    void СообщениеСвязь();
-
-    // The reply in the buffer is complete: act on it by the session state.
-    void ПриёмОтвета();
-
     // The serial port vanished under the running program.
     void ПортПотерян();
 
@@ -43,6 +35,12 @@ public:
     static constexpr qint64 ТишинаПослеОшибкиMs = 2000;
 
 private:
+    void КомандаИзмерение();
+    void КомандаСтрип();
+    void СообщениеОшибка();
+    void СообщениеСвязь();
+    // The reply in the buffer is complete: act on it by the session state.
+    void ПриёмОтвета();
     void Отправить(const QByteArray &text);
     void ПриёмБлока();
     void ЧтениеПлашкиПосле();
@@ -54,7 +52,9 @@ private:
     MenuFlags &m_menus;
     TimerSwitch &m_timer;
     Clock &m_clock;
-    qint64 m_faultTime = 0; // when the fault wait began or last saw a reply (ms, monotonic)
+    // When the fault wait began or last saw a reply; the half-second pause
+    // before the data request also keeps its start here (ms, monotonic).
+    qint64 m_faultTime = 0;
 };
 
 // The text form of the strip-count command: "J", the count with a blank in

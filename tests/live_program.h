@@ -35,7 +35,7 @@ struct LiveProgram {
     }
     bool start(const QStringList &options) { return startInstrument(options) && startProgram(); }
 
-    bool waitForState(qint16 state, int timeoutMs = 10000) {
+    bool waitForState(SessionState state, int timeoutMs = 10000) {
         return instrument.waitFor([&] { return m.SessionState == state; }, timeoutMs);
     }
     void choose(Меню item) { window->action(item)->trigger(); }

@@ -113,11 +113,11 @@ private slots:
         const qsizetype polls = live.lines().size();
         QTest::qWait(1600);
         QVERIFY(live.lines().size() >= polls + 2); // still polling
-        QCOMPARE(live.m.SessionState, qint16(StateFault));
+        QCOMPARE(live.m.SessionState, StateFault);
         // ...the first one after two seconds of silence does.
         QVERIFY(live.instrument.control("silent on"));
         QTest::qWait(2300);
-        QCOMPARE(live.m.SessionState, qint16(StateFault));
+        QCOMPARE(live.m.SessionState, StateFault);
         QVERIFY(live.instrument.control("silent off"));
         QVERIFY(live.waitForState(StateLinked, 3000));
         QCOMPARE(live.pane().readingOrder(), QStringList{"Связь с прибором установлена"});
@@ -134,10 +134,10 @@ private slots:
 
         live.choose(Меню::менюФайлЧтениеПлашки);
         QCOMPARE(live.pane().readingOrder(), QStringList{"Чтение плашки"});
-        QCOMPARE(live.m.SessionState, qint16(StateAwaitData));
+        QCOMPARE(live.m.SessionState, StateAwaitData);
         QVERIFY(
             live.instrument.waitFor([&] { return live.pane().readingOrder().size() == 96; }, 5000));
-        QCOMPARE(live.m.SessionState, qint16(StateDone));
+        QCOMPARE(live.m.SessionState, StateDone);
         QVERIFY(matches(live.lines(), "(E;)+J 12;X0;"));
 
         // A measurement now sends "Z" directly: the count went out already.

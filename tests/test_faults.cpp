@@ -35,7 +35,7 @@ private slots:
         QVERIFY(live.instrument.control("stall 100"));
         live.choose(Меню::менюФайлЧтениеПлашки);
         QTest::qWait(1500);
-        QCOMPARE(live.m.SessionState, qint16(StateAwaitData));
+        QCOMPARE(live.m.SessionState, StateAwaitData);
         QCOMPARE(live.pane().readingOrder(), QStringList{"Чтение плашки"});
         live.choose(Меню::менюФайлЧтениеПлашки);
         QVERIFY(live.waitForState(StateDone));
@@ -48,7 +48,7 @@ private slots:
         QVERIFY(live.instrument.control("lower on"));
         QVERIFY(live.startProgram());
         QVERIFY(live.instrument.waitFor([&] { return live.lines().size() >= 3; }, 5000));
-        QCOMPARE(live.m.SessionState, qint16(StateAwaitLink));
+        QCOMPARE(live.m.SessionState, StateAwaitLink);
         QCOMPARE(live.pane().readingOrder(), QStringList{"Прибор не отвечает"});
         QVERIFY(live.instrument.control("lower off"));
         QVERIFY(live.waitForState(StateLinked));
@@ -85,7 +85,7 @@ private slots:
         QVERIFY(live.instrument.control("send 1 OK"));
         QTest::qWait(300);
         QCOMPARE(live.lines().size(), sent);
-        QCOMPARE(live.m.SessionState, qint16(StateDone));
+        QCOMPARE(live.m.SessionState, StateDone);
 
         // Measuring: the status ends the measurement with the error.
         live.choose(Меню::менюИзмерение);
@@ -100,7 +100,7 @@ private slots:
         // Awaiting data: an error status is taken as a block without strips.
         QVERIFY(live.instrument.control("silent on"));
         live.choose(Меню::менюФайлЧтениеПлашки);
-        QCOMPARE(live.m.SessionState, qint16(StateAwaitData));
+        QCOMPARE(live.m.SessionState, StateAwaitData);
         QVERIFY(live.instrument.control("send 7 OK"));
         QVERIFY(live.waitForState(StateDone, 5000));
         QVERIFY2(live.pane().readingOrder().isEmpty(),
@@ -121,7 +121,7 @@ private slots:
         QTest::qWait(2000); // and then some
         QVERIFY(live.instrument.control("flood off"));
         QCOMPARE(live.m.RxBuffer.size(), RxBufferLimit);
-        QCOMPARE(live.m.SessionState, qint16(StateAwaitData));
+        QCOMPARE(live.m.SessionState, StateAwaitData);
         const qint64 grown = residentKiB() - before;
         qInfo(
             "flood of %lld bytes and more: reply buffer %lld characters, resident memory %+lld KiB",

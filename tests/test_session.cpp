@@ -4,6 +4,17 @@
 
 #include <QTest>
 
+#include <type_traits>
+
+// The session state is a 16-bit value of its own type, with the values the
+// instrument's session has always had.
+static_assert(std::is_same_v<std::underlying_type_t<SessionState>, qint16>);
+static_assert(!std::is_convertible_v<SessionState, int>);
+static_assert(qint16(StateAwaitLink) == 0 && qint16(StateLinked) == 1 &&
+              qint16(StateAwaitStripAck) == 2 && qint16(StateAwaitMeasureAck) == 3 &&
+              qint16(StateMeasuring) == 4 && qint16(StateAwaitData) == 5 &&
+              qint16(StateFault) == 6 && qint16(StateDone) == 10);
+
 namespace {
 const QString advice =
     QString(20, ' ') + QStringLiteral("Выключите прибор и включите через 20-30 сек");
@@ -17,7 +28,7 @@ private slots:
         rig.tick();
         QCOMPARE(rig.lastLine(), QByteArray("E\r\n"));
         rig.receive("0OK");
-        QCOMPARE(rig.m.SessionState, qint16(StateLinked));
+        QCOMPARE(rig.m.SessionState, StateLinked);
         QCOMPARE(rig.pane.textAt(4, 3), QStringLiteral("Связь с прибором установлена"));
         QVERIFY(rig.menus.isEnabled(Меню::менюИзмерение));
         QVERIFY(!rig.timer.enabled);
@@ -25,14 +36,14 @@ private slots:
 
         rig.session.менюИзмерение_Click();
         QCOMPARE(rig.lastLine(), QByteArray("J 12\r\n"));
-        QCOMPARE(rig.m.SessionState, qint16(StateAwaitStripAck));
+        QCOMPARE(rig.m.SessionState, StateAwaitStripAck);
         QCOMPARE(rig.m.MeasureAfterStrip, Истина);
         QCOMPARE(rig.m.DeviceStripCount, qint16(12));
         QVERIFY(rig.menus.isEnabled(Меню::менюФайлЗапись));
 
         rig.receive("OK");
         QCOMPARE(rig.lastLine(), QByteArray("Z\r\n"));
-        QCOMPARE(rig.m.SessionState, qint16(StateAwaitMeasureAck));
+        QCOMPARE(rig.m.SessionState, StateAwaitMeasureAck);
         QCOMPARE(rig.m.MeasureAfterStrip, Ложь);
         QVERIFY(rig.timer.enabled);
         QVERIFY(!rig.menus.isEnabled(Меню::менюФайл));
@@ -42,7 +53,7 @@ private slots:
 
         rig.tick();
         rig.receive("OK"); // the acknowledgement, or the answer to a poll
-        QCOMPARE(rig.m.SessionState, qint16(StateMeasuring));
+        QCOMPARE(rig.m.SessionState, StateMeasuring);
         QVERIFY(rig.m.RxBuffer.isEmpty());
 
         rig.tick();
@@ -52,11 +63,11 @@ private slots:
         QVERIFY(!rig.timer.enabled);
         QVERIFY(rig.clock.now - before >= 500); // the pause comes before the request
         QCOMPARE(rig.lastLine(), QByteArray("X 0\r\n"));
-        QCOMPARE(rig.m.SessionState, qint16(StateAwaitData));
+        QCOMPARE(rig.m.SessionState, StateAwaitData);
 
         const QByteArray block = plateBlock(12);
         rig.receive(block);
-        QCOMPARE(rig.m.SessionState, qint16(StateDone));
+        QCOMPARE(rig.m.SessionState, StateDone);
         QCOMPARE(rig.pane.readingOrder().size(), 96);
         QCOMPARE(rig.pane.textAt(0, 0), QStringLiteral("1,000"));
         QCOMPARE(rig.pane.textAt(11, 7), QStringLiteral("2,107"));
@@ -75,7 +86,7 @@ private slots:
         // The count is unchanged, so the next measurement starts at once.
         rig.session.менюИзмерение_Click();
         QCOMPARE(rig.lastLine(), QByteArray("Z\r\n"));
-        QCOMPARE(rig.m.SessionState, qint16(StateAwaitMeasureAck));
+        QCOMPARE(rig.m.SessionState, StateAwaitMeasureAck);
     }
 
     void aLineEndAfterTheLinkSendsTheStripCount() {
@@ -84,11 +95,11 @@ private slots:
         rig.receive("0 OK\r");
         // The CR after "OK" dispatches again, now in the linked state.
         QCOMPARE(rig.lastLine(), QByteArray("J 12\r\n"));
-        QCOMPARE(rig.m.SessionState, qint16(StateAwaitStripAck));
+        QCOMPARE(rig.m.SessionState, StateAwaitStripAck);
         rig.receive("\n");
         QCOMPARE(rig.port.lines.size(), 2);
         rig.receive("OK\r\n");
-        QCOMPARE(rig.m.SessionState, qint16(StateDone));
+        QCOMPARE(rig.m.SessionState, StateDone);
         QVERIFY(rig.m.RxBuffer.isEmpty());
         QCOMPARE(rig.port.lines.size(), 2);
 
@@ -113,7 +124,7 @@ private slots:
         SessionRig rig;
         rig.tick();
         rig.receive("1 OK");
-        QCOMPARE(rig.m.SessionState, qint16(StateFault));
+        QCOMPARE(rig.m.SessionState, StateFault);
         QCOMPARE(rig.pane.textAt(5, 3), QStringLiteral("Ошибка 1"));
         QCOMPARE(rig.pane.readingOrder(), (QStringList{"Ошибка 1", advice.trimmed()}));
         QCOMPARE(rig.pane.items().last().text, advice); // two lines below, at the left edge
@@ -129,19 +140,19 @@ private slots:
             rig.clock.now += 500;
             rig.tick();
             rig.receive("0OK");
-            QCOMPARE(rig.m.SessionState, qint16(StateFault));
+            QCOMPARE(rig.m.SessionState, StateFault);
             QCOMPARE(rig.session.FaultTime(), rig.clock.now);
         }
         // Exactly 2 s of silence is enough; a bad status starts the wait again.
         rig.clock.now += 2000;
         rig.tick();
         rig.receive("3OK");
-        QCOMPARE(rig.m.SessionState, qint16(StateFault));
+        QCOMPARE(rig.m.SessionState, StateFault);
         QCOMPARE(rig.pane.textAt(5, 3), QStringLiteral("Ошибка 3"));
         rig.clock.now += 2000;
         rig.tick();
         rig.receive("0OK");
-        QCOMPARE(rig.m.SessionState, qint16(StateLinked));
+        QCOMPARE(rig.m.SessionState, StateLinked);
         QVERIFY(!rig.timer.enabled);
     }
 
@@ -151,11 +162,11 @@ private slots:
         rig.m.DeviceStripCount = 12;
         rig.session.менюИзмерение_Click();
         rig.receive("OK");
-        QCOMPARE(rig.m.SessionState, qint16(StateMeasuring));
+        QCOMPARE(rig.m.SessionState, StateMeasuring);
         rig.timer.switches.clear();
         rig.receive("2OK");
         QCOMPARE(rig.timer.switches, (QList<bool>{false, true}));
-        QCOMPARE(rig.m.SessionState, qint16(StateFault));
+        QCOMPARE(rig.m.SessionState, StateFault);
         QCOMPARE(rig.pane.textAt(5, 3), QStringLiteral("Ошибка 2"));
         QCOMPARE(rig.m.MeasureAfterStrip, Ложь);
         QVERIFY(rig.menus.isEnabled(Меню::менюФайл));
@@ -167,7 +178,7 @@ private slots:
         rig.receive("0");
         rig.tick(); // empties the buffer
         rig.receive("OK");
-        QCOMPARE(rig.m.SessionState, qint16(StateFault));
+        QCOMPARE(rig.m.SessionState, StateFault);
         QCOMPARE(rig.pane.textAt(5, 3), QStringLiteral("Ошибка O"));
     }
 
@@ -176,7 +187,7 @@ private slots:
         rig.session.менюФайлЧтениеПлашки_Click();
         QCOMPARE(rig.lastLine(), QByteArray("X0\r\n"));
         QCOMPARE(rig.pane.readingOrder(), QStringList{"Чтение плашки"});
-        QCOMPARE(rig.m.SessionState, qint16(StateAwaitData));
+        QCOMPARE(rig.m.SessionState, StateAwaitData);
         QVERIFY(rig.menus.isEnabled(Меню::менюФайлЗапись));
         QVERIFY(rig.timer.enabled);
 
@@ -184,7 +195,7 @@ private slots:
         rig.tick(); // the poll throws away what came so far
         rig.receive("0OK");
         // Whatever completes first is the block: here, no strip at all.
-        QCOMPARE(rig.m.SessionState, qint16(StateDone));
+        QCOMPARE(rig.m.SessionState, StateDone);
         QVERIFY(rig.pane.items().isEmpty());
         QCOMPARE(rig.m.PlateText, QString("\r\n").repeated(8));
         QVERIFY(rig.timer.enabled);
@@ -201,7 +212,7 @@ private slots:
         rig.session.менюИзмерение_Click();
         rig.session.менюФайлЧтениеПлашки_Click();
         QCOMPARE(rig.port.lines.size(), sent);
-        QCOMPARE(rig.m.SessionState, qint16(StateLinked));
+        QCOMPARE(rig.m.SessionState, StateLinked);
         QCOMPARE(rig.pane.readingOrder(), QStringList{"Порт отключён"});
     }
 

@@ -67,7 +67,7 @@ private slots:
         Модуль1 m;
         std::unique_ptr<frmMain> w(Main(m));
         QCOMPARE(m.StripCount, qint16(12));
-        QCOMPARE(m.SessionState, qint16(StateAwaitLink));
+        QCOMPARE(m.SessionState, StateAwaitLink);
         QCOMPARE(w->ОкноПечати()->model().textAt(4, 3), QStringLiteral("    Порт COM2 занят"));
         QVERIFY(w->Строки()->model().items().isEmpty());
         QVERIFY(w->Столбцы()->model().items().isEmpty());

@@ -60,8 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                 break;
             }
         }
-        const qint16 state = rig.m.SessionState;
-        check((state >= StateAwaitLink && state <= StateFault) || state == StateDone);
+        const auto state = static_cast<qint16>(rig.m.SessionState);
+        check((state >= 0 && state <= 6) || state == 10);
         check(rig.m.MeasureAfterStrip == Истина || rig.m.MeasureAfterStrip == Ложь);
         check(rig.m.RxBuffer.size() <= RxBufferLimit);
         check(rig.m.StripCount >= 1 && rig.m.StripCount <= 12);
