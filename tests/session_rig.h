@@ -13,13 +13,19 @@
 
 #include <QList>
 
+#include <functional>
+
 struct FakePort : CommandPort {
     bool open = true;
     QList<QByteArray> lines;
+    QList<qint64> writtenAt; // the stand-in clock's time of each line
+    const qint64 *clock = nullptr;
     bool isOpen() const override { return open; }
     void Output(const QByteArray &line) override {
-        if (open)
-            lines.append(line);
+        if (!open)
+            return;
+        lines.append(line);
+        writtenAt.append(clock ? *clock : -1);
     }
 };
 
@@ -36,10 +42,13 @@ struct FakeTimer : TimerSwitch {
 struct FakeClock : Clock {
     qint64 now = 1000;
     qint64 slept = 0;
+    std::function<void()> whileAsleep; // what else happens during a sleep
     qint64 nowMs() const override { return now; }
     void sleepMs(qint64 ms) override {
         now += ms;
         slept += ms;
+        if (whileAsleep)
+            whileAsleep();
     }
 };
 
@@ -55,6 +64,7 @@ struct SessionRig {
     SessionRig() {
         m.StripCount = 12;
         m.SessionState = StateAwaitLink;
+        port.clock = &clock.now;
         pane.setMetrics(0.6, [](const QString &s) { return 0.1 * s.size(); });
     }
 

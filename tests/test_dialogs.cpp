@@ -160,8 +160,8 @@ private slots:
         QTimer::singleShot(0, w.get(), [&] { w->action(Меню::менюФайлВыход)->trigger(); });
         QCOMPARE(QCoreApplication::exec(), 0);
         QSettings store(Настройки::организация(), Настройки::приложение());
-        QCOMPARE(store.value("Settings/MainLeft").toString(),
-                 Настройки::ТекстПозиции(float(pixelsToTwips(w->pos().x()))));
+        QCOMPARE(w->pos().x(), 150);
+        QCOMPARE(store.value("Settings/MainLeft").toString(), QStringLiteral("2250"));
     }
 
     void exitWhileMinimisedOrMeasuring() {

@@ -89,6 +89,31 @@ private slots:
         QCOMPARE(rig.m.SessionState, StateAwaitMeasureAck);
     }
 
+    // The completion status: half a second passes on the clock, then "X 0"
+    // is written. What follows the status's "K" in the same chunk, and what
+    // the line delivers while the program pauses (held until the dispatch
+    // returns, as the event loop is blocked), is the data reply.
+    void thePauseComesBeforeTheDataRequestAndNothingIsLost() {
+        SessionRig rig;
+        rig.m.SessionState = StateMeasuring;
+        const QByteArray block = plateBlock(12);
+        QByteArray heldByTheLine;
+        rig.clock.whileAsleep = [&] { heldByTheLine = block.mid(100); };
+        const qint64 statusAt = rig.clock.now;
+        rig.receive("0OK\r\n" + block.left(100));
+        QCOMPARE(rig.port.lines, QList<QByteArray>{"X 0\r\n"});
+        QVERIFY(rig.port.writtenAt.front() - statusAt >= 500);
+        QCOMPARE(rig.clock.slept, qint64(500));
+        QCOMPARE(rig.m.SessionState, StateAwaitData);
+        QCOMPARE(heldByTheLine.size(), 286);
+        rig.receive(heldByTheLine);
+        QCOMPARE(rig.m.SessionState, StateDone);
+        QCOMPARE(rig.pane.readingOrder().size(), 96);
+        QCOMPARE(rig.pane.textAt(0, 0), QStringLiteral("1,000"));
+        QCOMPARE(rig.pane.textAt(11, 7), QStringLiteral("2,107"));
+        QCOMPARE(rig.m.RxBuffer, block);
+    }
+
     void aLineEndAfterTheLinkSendsTheStripCount() {
         SessionRig rig;
         rig.tick();
@@ -143,6 +168,13 @@ private slots:
             QCOMPARE(rig.m.SessionState, StateFault);
             QCOMPARE(rig.session.FaultTime(), rig.clock.now);
         }
+        // A reply 1,999 ms after the last one still keeps the fault.
+        rig.clock.now += 1999;
+        rig.tick();
+        rig.receive("0OK");
+        QCOMPARE(rig.m.SessionState, StateFault);
+        QCOMPARE(rig.session.FaultTime(), rig.clock.now);
+        QCOMPARE(rig.pane.textAt(5, 3), QStringLiteral("Ошибка 1"));
         // Exactly 2 s of silence is enough; a bad status starts the wait again.
         rig.clock.now += 2000;
         rig.tick();

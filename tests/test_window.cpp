@@ -248,10 +248,9 @@ private slots:
 
         QSettings s = store();
         if (stored) {
-            QCOMPARE(s.value("Settings/MainLeft").toString(),
-                     Настройки::ТекстПозиции(float(pixelsToTwips(at.x()))));
-            QCOMPARE(s.value("Settings/MainTop").toString(),
-                     Настройки::ТекстПозиции(float(pixelsToTwips(at.y()))));
+            // 15 twips a pixel at 96 dpi, written as a whole number.
+            QCOMPARE(s.value("Settings/MainLeft").toString(), QString::number(at.x() * 15));
+            QCOMPARE(s.value("Settings/MainTop").toString(), QString::number(at.y() * 15));
             // The next start puts the window, in its normal state, there.
             Модуль1 again;
             std::unique_ptr<frmMain> next(Main(again));
