@@ -1,12 +1,15 @@
 #include "frm_main.h"
 
-#include "core/module1.h"
+#include "help.h"
+#include "program.h"
 #include "settings.h"
 #include "status_bar.h"
 #include "strip_dialog.h"
 #include "text_pane.h"
 #include "twips.h"
 #include "window_font.h"
+
+#include "core/module1.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -16,9 +19,6 @@
 #include <QSettings>
 
 namespace {
-const QString ТекстНеОтвечает = QStringLiteral("    Прибор не отвечает");
-const QString ТекстПортЗанят = QStringLiteral("    Порт COM2 занят");
-
 // Client area of the window and the places of its elements, in twips.
 constexpr double ШиринаОкна = 8190;
 constexpr double ВысотаОкна = 3285;
@@ -31,8 +31,8 @@ QIcon значокПрограммы() {
 }
 
 TextPane *новаяПанель(const char *name, double left, double top, double width, double height,
-                      QRectF scale, QWidget *parent) {
-    auto *pane = new TextPane(scale.left(), scale.top(), scale.width(), scale.height(), parent);
+                      PaneModel &model, QWidget *parent) {
+    auto *pane = new TextPane(model, parent);
     pane->setObjectName(QString::fromUtf8(name));
     pane->setAccessibleName(QString::fromUtf8(name));
     pane->setFont(шрифтОкна());
@@ -45,18 +45,13 @@ frmMain::frmMain(Модуль1 &module, QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                               Qt::MSWindowsFixedSizeDialogHint)
-    , m(module)
+    , m_program(std::make_unique<Program>(module, this))
+    , m_help(std::make_unique<Help>(this))
     , m_client(new QWidget(this))
-    , m_rows(новаяПанель("Строки", 0, 330, 345, 2655, QRectF(1, 0, 3, 8), m_client))
-    , m_columns(новаяПанель("Столбцы", 330, 30, 7845, 315, QRectF(0, 1, 24, 5), m_client))
-    , m_results(новаяПанель("ОкноПечати", 330, 330, 7845, 2655, QRectF(0, 0, 12, 8), m_client))
-    , m_commonDialog(this)
-    , m_session(m, m_link, m_results->model(), m_menus, m_timer, m_clock)
-    , m_plate(m, m_results->model(), m_menus, m_commonDialog)
-    , m_help(this) {
+    , m_rows(новаяПанель("Строки", 0, 330, 345, 2655, m_program->Строки, m_client))
+    , m_columns(новаяПанель("Столбцы", 330, 30, 7845, 315, m_program->Столбцы, m_client))
+    , m_results(новаяПанель("ОкноПечати", 330, 330, 7845, 2655, m_program->ОкноПечати, m_client)) {
     setObjectName(QStringLiteral("frmMain"));
-    m_timer.setObjectName(QStringLiteral("ТаймерСвязи"));
-    m_link.setObjectName(QStringLiteral("MSComm1"));
     setWindowTitle(QStringLiteral("ТЕЛКАРО"));
     setWindowIcon(значокПрограммы());
     buildPanes();
@@ -64,16 +59,22 @@ frmMain::frmMain(Модуль1 &module, QWidget *parent)
     // A fixed frame: the layout does not follow the window's size.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    // The link timer runs in the window's design state; loading switches it.
-    m_timer.setEnabled(true);
-    connect(&m_timer, &LinkTimer::tick, this, [this] { m_session.ТаймерСвязи_Timer(); });
-    m_link.setCharacterHandler([this](char c) { m_session.MSComm1_OnComm(c); });
-    connect(&m_link, &SerialLink::lost, this, [this] { m_session.ПортПотерян(); });
-    m_plate.setWarning(
+    m_program->plate.setWarning(
         [this](const QString &text) { QMessageBox::warning(this, windowTitle(), text); });
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() {
+    // The panes go before the drawings they show.
+    delete m_client;
+}
+
+QAction *frmMain::action(Меню item) const {
+    return m_actions.at(static_cast<int>(item));
+}
+
+StripCountDialog *frmMain::dialog() const {
+    return m_dialog;
+}
 
 void frmMain::buildPanes() {
     setCentralWidget(m_client);
@@ -95,6 +96,7 @@ void frmMain::buildPanes() {
 }
 
 void frmMain::buildMenus() {
+    m_actions.resize(ЧислоМеню);
     auto add = [this](Меню item, QAction *action, const char *name) {
         action->setObjectName(QString::fromUtf8(name));
         m_actions[static_cast<int>(item)] = action;
@@ -124,65 +126,38 @@ void frmMain::buildMenus() {
     add(Меню::менюИзмерение, bar->addAction(QStringLiteral("&Измерение")), "менюИзмерение");
     add(Меню::менюПомощь, bar->addAction(QStringLiteral("&Помощь")), "менюПомощь");
 
+    MenuFlags &menus = m_program->menus;
     for (int i = 0; i < ЧислоМеню; ++i)
-        m_actions[i]->setEnabled(m_menus.isEnabled(static_cast<Меню>(i)));
-    m_menus.setChangeHandler([this](Меню item, bool enabled) {
+        m_actions[i]->setEnabled(menus.isEnabled(static_cast<Меню>(i)));
+    menus.setChangeHandler([this](Меню item, bool enabled) {
         m_actions[static_cast<int>(item)]->setEnabled(enabled);
     });
 
     auto on = [this](Меню item, auto handler) {
         connect(action(item), &QAction::triggered, this, handler);
     };
-    on(Меню::менюФайлЧтениеПлашки, [this] { m_session.менюФайлЧтениеПлашки_Click(); });
-    on(Меню::менюФайлПросмотр, [this] { m_plate.менюФайлПросмотр_Click(); });
-    on(Меню::менюФайлЗапись, [this] { m_plate.менюФайлЗапись_Click(); });
-    on(Меню::менюФайлClip, [this] { m_plate.менюФайлClip_Click(); });
+    Session &session = m_program->session;
+    PlateCommands &plate = m_program->plate;
+    on(Меню::менюФайлЧтениеПлашки, [&session] { session.менюФайлЧтениеПлашки_Click(); });
+    on(Меню::менюФайлПросмотр, [&plate] { plate.менюФайлПросмотр_Click(); });
+    on(Меню::менюФайлЗапись, [&plate] { plate.менюФайлЗапись_Click(); });
+    on(Меню::менюФайлClip, [&plate] { plate.менюФайлClip_Click(); });
     on(Меню::менюФайлВыход, [this] { менюФайлВыход_Click(); });
     on(Меню::менюНастройка, [this] { менюНастройка_Click(); });
-    on(Меню::менюИзмерение, [this] { m_session.менюИзмерение_Click(); });
-    on(Меню::менюПомощь, [this] { m_help.менюПомощь_Click(); });
+    on(Меню::менюИзмерение, [&session] { session.менюИзмерение_Click(); });
+    on(Меню::менюПомощь, [this] { m_help->менюПомощь_Click(); });
 }
 
 void frmMain::Form_Load() {
     QSettings store(Настройки::организация(), Настройки::приложение());
     move(twipsToPixels(Настройки::ПрочитатьПозицию(store, QStringLiteral("MainLeft"))),
          twipsToPixels(Настройки::ПрочитатьПозицию(store, QStringLiteral("MainTop"))));
-    m_timer.setEnabled(false);
-
-    if (!m_link.open(Настройки::ВыбратьПорт(store))) {
-        showPortBusy();
-        return;
-    }
-    drawHeadings();
-    PaneModel &pane = m_results->model();
-    pane.PSet(4, 3);
-    pane.Print(ТекстНеОтвечает);
-    m_timer.setEnabled(true);
-}
-
-void frmMain::showPortBusy() {
-    PaneModel &pane = m_results->model();
-    pane.PSet(4, 3);
-    pane.Print(ТекстПортЗанят);
-}
-
-void frmMain::drawHeadings() {
-    PaneModel &rows = m_rows->model();
-    for (int r = 0; r < 8; ++r) {
-        rows.PSet(2, r);
-        rows.Print(QString(QChar(u'A' + r)));
-    }
-    PaneModel &columns = m_columns->model();
-    for (int s = 0; s < 12; ++s) {
-        columns.PSet(2 * s, 2);
-        // A number prints with a blank in its sign position: four blanks in all.
-        columns.Print(QStringLiteral("    %1").arg(s + 1));
-    }
+    m_program->Загрузка(Настройки::ВыбратьПорт(store));
 }
 
 void frmMain::менюНастройка_Click() {
     if (!m_dialog) {
-        m_dialog = new StripCountDialog(m, this);
+        m_dialog = new StripCountDialog(m_program->m, this);
         m_dialog->move(frameGeometry().center() - m_dialog->rect().center());
     }
     m_dialog->show();

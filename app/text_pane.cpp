@@ -5,16 +5,19 @@
 #include <QPainter>
 #include <QTimer>
 
-TextPane::TextPane(double scaleLeft, double scaleTop, double scaleWidth, double scaleHeight,
-                   QWidget *parent)
+TextPane::TextPane(PaneModel &model, QWidget *parent)
     : QFrame(parent)
-    , m_model(scaleLeft, scaleTop, scaleWidth, scaleHeight) {
+    , m_model(model) {
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setBackgroundRole(QPalette::Button);
     setForegroundRole(QPalette::ButtonText);
     setAutoFillBackground(true);
     m_model.setChangeHandler([this] { modelChanged(); });
     updateMetrics();
+}
+
+TextPane::~TextPane() {
+    m_model.setChangeHandler({});
 }
 
 QPointF TextPane::toPixels(double x, double y) const {

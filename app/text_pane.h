@@ -6,15 +6,16 @@
 #include <QHash>
 #include <QStaticText>
 
-// A picture pane with a sunken border that shows a PaneModel: everything
+// A picture pane with a sunken border that shows a PaneModel, kept by its
+// owner for as long as the pane lives: everything
 // drawn stays until the pane is cleared and is repainted from the model
 // whenever the window needs it. The pane is accessible: its description holds
 // the texts it shows, one per line, in reading order.
 class TextPane : public QFrame {
     Q_OBJECT
 public:
-    TextPane(double scaleLeft, double scaleTop, double scaleWidth, double scaleHeight,
-             QWidget *parent = nullptr);
+    explicit TextPane(PaneModel &model, QWidget *parent = nullptr);
+    ~TextPane() override;
 
     PaneModel &model() { return m_model; }
     const PaneModel &model() const { return m_model; }
@@ -32,7 +33,7 @@ private:
     void modelChanged();
     void updateDescription();
 
-    PaneModel m_model;
+    PaneModel &m_model;
     bool m_descriptionPending = false;
     // Each text as laid out for the pane's font, kept between paints.
     QHash<QString, QStaticText> m_laidOut;

@@ -17,6 +17,7 @@
 #include "app/frm_main.h"
 #include "app/settings.h"
 #include "app/text_pane.h"
+#include "core/menu_flags.h"
 #include "core/module1.h"
 #include "tests/support/virtual_instrument.h"
 

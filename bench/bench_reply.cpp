@@ -8,6 +8,7 @@
 // arrives), each repetition is timed on its own with a steady clock and the
 // median is reported through QTest::setBenchmarkResult.
 #include "app/frm_main.h"
+#include "app/program.h"
 #include "app/text_pane.h"
 #include "app/twips.h"
 #include "app/window_font.h"
@@ -108,8 +109,8 @@ class BenchReply : public QObject {
     // loop has had its turn (pane painted, description up to date).
     void beforeLastCharacter() {
         next ^= 1;
-        window->menus().setEnabled(Меню::менюФайл, false);
-        window->menus().setEnabled(Меню::менюИзмерение, false);
+        window->program().menus.setEnabled(Меню::менюФайл, false);
+        window->program().menus.setEnabled(Меню::менюИзмерение, false);
         PaneModel &model = pane()->model();
         model.Cls();
         model.PSet(5, 3);
@@ -118,7 +119,7 @@ class BenchReply : public QObject {
         m.RxBuffer = kept[next].chopped(1);
         QCoreApplication::processEvents();
     }
-    void lastCharacter() { window->session().MSComm1_OnComm('K'); }
+    void lastCharacter() { window->program().session.MSComm1_OnComm('K'); }
 
 private slots:
     void initTestCase() {
@@ -131,7 +132,7 @@ private slots:
         m.SessionState = StateAwaitLink;
         window = std::make_unique<frmMain>(m);
         // No port and no polls: a poll would empty the reply buffer.
-        window->ТаймерСвязи().setEnabled(false);
+        window->program().ТаймерСвязи.setEnabled(false);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         qInfo("accessibility active: %s", QAccessible::isActive() ? "yes" : "no");

@@ -3,6 +3,7 @@
 // The whole program and its virtual instrument, started as the operator
 // would, for end-to-end tests.
 #include "app/frm_main.h"
+#include "app/program.h"
 #include "app/settings.h"
 #include "app/text_pane.h"
 #include "core/module1.h"
@@ -31,7 +32,7 @@ struct LiveProgram {
     }
     bool startProgram() {
         window.reset(Main(m));
-        return window->MSComm1().isOpen();
+        return window->program().MSComm1.isOpen();
     }
     bool start(const QStringList &options) { return startInstrument(options) && startProgram(); }
 

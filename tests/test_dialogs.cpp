@@ -1,8 +1,11 @@
 // The strip count dialog, Help and Exit.
 #include "app/frm_main.h"
+#include "app/help.h"
+#include "app/program.h"
 #include "app/settings.h"
 #include "app/strip_dialog.h"
 #include "app/twips.h"
+#include "core/menu_flags.h"
 #include "core/module1.h"
 #include "tests/support/virtual_instrument.h"
 
@@ -177,8 +180,8 @@ private slots:
         // window's close command still ends the program.
         Модуль1 again;
         auto measuring = start(again);
-        measuring->menus().setEnabled(Меню::менюФайл, false);
-        QVERIFY(!measuring->menus().isAvailable(Меню::менюФайлВыход));
+        measuring->program().menus.setEnabled(Меню::менюФайл, false);
+        QVERIFY(!measuring->program().menus.isAvailable(Меню::менюФайлВыход));
         QTimer::singleShot(0, measuring.get(), [&] { measuring->close(); });
         QCOMPARE(QCoreApplication::exec(), 0);
         QVERIFY(QSettings(Настройки::организация(), Настройки::приложение())

@@ -69,12 +69,12 @@ private slots:
         for (Меню item :
              {Меню::менюИзмерение, Меню::менюФайл, Меню::менюФайлЗапись, Меню::менюФайлПросмотр})
             QVERIFY(live.window->action(item)->isEnabled());
-        QVERIFY(!live.window->ТаймерСвязи().isEnabled());
+        QVERIFY(!live.window->program().ТаймерСвязи.isEnabled());
 
         // Saved from the menu, the file holds the plate text.
         QTemporaryDir dir;
         const QString path = dir.filePath("plate.dat");
-        live.window->commonDialog1().setPresenter(
+        live.window->program().commonDialog1.setPresenter(
             [&](QWidget *, const FileDialogRequest &) { return path; });
         live.choose(Меню::менюФайлЗапись);
         QFile saved(path);
@@ -121,7 +121,7 @@ private slots:
         QVERIFY(live.instrument.control("silent off"));
         QVERIFY(live.waitForState(StateLinked, 3000));
         QCOMPARE(live.pane().readingOrder(), QStringList{"Связь с прибором установлена"});
-        QVERIFY(!live.window->ТаймерСвязи().isEnabled());
+        QVERIFY(!live.window->program().ТаймерСвязи.isEnabled());
     }
 
     void lineEndsAfterOKAndReadPlate() {
@@ -156,8 +156,8 @@ private slots:
         QVERIFY(live.instrument.waitForExit(5000));
         QVERIFY(live.instrument.waitFor(
             [&] { return live.pane().readingOrder() == QStringList{"Порт отключён"}; }, 5000));
-        QVERIFY(!live.window->MSComm1().isOpen());
-        QVERIFY(!live.window->ТаймерСвязи().isEnabled());
+        QVERIFY(!live.window->program().MSComm1.isOpen());
+        QVERIFY(!live.window->program().ТаймерСвязи.isEnabled());
         QVERIFY(live.window->action(Меню::менюФайл)->isEnabled()); // view, copy and exit remain
 
         // Left running, it neither spins nor tells again.

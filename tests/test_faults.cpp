@@ -95,7 +95,7 @@ private slots:
         QCOMPARE(live.pane().readingOrder().first(), QStringLiteral("Ошибка 7"));
         QVERIFY(live.window->менюФайл()->menuAction()->isEnabled());
         QVERIFY(live.window->action(Меню::менюИзмерение)->isEnabled());
-        QVERIFY(live.window->ТаймерСвязи().isEnabled());
+        QVERIFY(live.window->program().ТаймерСвязи.isEnabled());
 
         // Awaiting data: an error status is taken as a block without strips.
         QVERIFY(live.instrument.control("silent on"));

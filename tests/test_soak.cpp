@@ -41,7 +41,7 @@ private slots:
         QVERIFY(used < 0.01 * seconds); // under 1 % of a core
         QVERIFY(grown < 2048 || !memoryIsMeasurable);
         QCOMPARE(live.pane().readingOrder(), QStringList{"Порт отключён"});
-        QVERIFY(!live.window->ТаймерСвязи().isEnabled());
+        QVERIFY(!live.window->program().ТаймерСвязи.isEnabled());
     }
 };
 

@@ -2,10 +2,12 @@
 // port, the headings and first status at their places, the menus, the
 // layout in twips, drawing that survives repaints, and the stored position.
 #include "app/frm_main.h"
+#include "app/program.h"
 #include "app/settings.h"
 #include "app/status_bar.h"
 #include "app/text_pane.h"
 #include "app/twips.h"
+#include "core/menu_flags.h"
 #include "core/module1.h"
 #include "tests/support/virtual_instrument.h"
 
@@ -71,13 +73,38 @@ private slots:
         QCOMPARE(w->ОкноПечати()->model().textAt(4, 3), QStringLiteral("    Порт COM2 занят"));
         QVERIFY(w->Строки()->model().items().isEmpty());
         QVERIFY(w->Столбцы()->model().items().isEmpty());
-        QVERIFY(!w->ТаймерСвязи().isEnabled());
+        QVERIFY(!w->program().ТаймерСвязи.isEnabled());
 
         // Read plate is still in the menu; with no port it is refused.
         w->action(Меню::менюФайлЧтениеПлашки)->trigger();
         QCOMPARE(w->ОкноПечати()->model().readingOrder(), QStringList{"Порт COM2 занят"});
         QTest::qWait(1300);
         QVERIFY(instrument.received().isEmpty());
+    }
+
+    // The working parts need no window: on their own they link with the
+    // instrument and measure.
+    void theProgramWorksWithoutItsWindow() {
+        VirtualInstrument instrument;
+        QVERIFY2(instrument.start({QStringLiteral("--measure-ms"), QStringLiteral("300")}),
+                 qPrintable(instrument.lastError()));
+        Модуль1 m;
+        m.StripCount = 2;
+        Program program(m);
+        QVERIFY(program.Загрузка(instrument.portName()));
+        QCOMPARE(program.Строки.textAt(2, 7), QStringLiteral("H"));
+        QCOMPARE(program.Столбцы.textAt(22, 2), QStringLiteral("    12"));
+        // Linked, the line end after "OK" sends the strip count at once.
+        QVERIFY(instrument.waitForReceived("J 2\r\n", 5000));
+        QVERIFY(instrument.waitFor([&] { return m.SessionState == StateDone; }, 5000));
+        QCOMPARE(program.ОкноПечати.readingOrder(), QStringList{"Связь с прибором установлена"});
+        program.session.менюИзмерение_Click();
+        QVERIFY(instrument.waitForReceived("Z\r\n", 5000));
+        QVERIFY(instrument.waitForReceived("X 0\r\n", 10000));
+        QVERIFY(instrument.waitFor([&] { return m.SessionState == StateDone; }, 5000));
+        QCOMPARE(instrument.received().right(5), QByteArray("X 0\r\n"));
+        QCOMPARE(program.ОкноПечати.readingOrder().size(), 16);
+        QCOMPARE(m.PlateText.count(QLatin1Char('\t')), 16);
     }
 
     void startupDrawsHeadingsAndPollsEveryHalfSecond() {
@@ -93,7 +120,7 @@ private slots:
         for (int s = 0; s < 12; ++s)
             QCOMPARE(w->Столбцы()->model().textAt(2 * s, 2), QStringLiteral("    %1").arg(s + 1));
         QCOMPARE(w->ОкноПечати()->model().textAt(4, 3), QStringLiteral("    Прибор не отвечает"));
-        QVERIFY(w->ТаймерСвязи().isEnabled());
+        QVERIFY(w->program().ТаймерСвязи.isEnabled());
 
         // What a screen reader gets.
         QTRY_COMPARE(w->ОкноПечати()->accessibleDescription(),
@@ -172,10 +199,10 @@ private slots:
 
         // The flags the session switches reach the menus; a disabled File
         // menu takes Exit with it.
-        w->menus().setEnabled(Меню::менюФайл, false);
+        w->program().menus.setEnabled(Меню::менюФайл, false);
         QVERIFY(!w->менюФайл()->menuAction()->isEnabled());
-        QVERIFY(!w->menus().isAvailable(Меню::менюФайлВыход));
-        w->menus().setEnabled(Меню::менюИзмерение, true);
+        QVERIFY(!w->program().menus.isAvailable(Меню::менюФайлВыход));
+        w->program().menus.setEnabled(Меню::менюИзмерение, true);
         QVERIFY(w->action(Меню::менюИзмерение)->isEnabled());
     }
 
