@@ -4,14 +4,6 @@
 
 #include <QSaveFile>
 
-int СтриповДляЗаписи(const QByteArray &rxBuffer) {
-    for (int k = 0; k <= 12; ++k) {
-        if (rxBuffer.mid(qsizetype(РазмерСтрипа) * k, 2) == "OK")
-            return rxBuffer.size() == qsizetype(РазмерСтрипа) * k + 2 ? k : -1;
-    }
-    return -1;
-}
-
 QString ЗаписатьФайлДанных(const QString &path, const QByteArray &content) {
     // Unbuffered, so that a short write (a full disk, a size limit) shows up
     // here: a buffered QSaveFile can commit a file cut short without a word.

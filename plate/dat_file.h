@@ -7,11 +7,6 @@
 // A .dat data file holds the plate text: 8 lines, a 6-character field
 // (value and TAB) per strip, CR LF after each line.
 
-// The number of strips of the data block in the reply buffer, found from
-// its end mark "OK" at 32 * k for k = 0..12; -1 when the buffer holds no
-// complete block of at most 12 strips ending at that mark.
-int СтриповДляЗаписи(const QByteArray &rxBuffer);
-
 // Writes the file so that it is either complete or untouched: an existing
 // file of that name stays as it was when anything fails. Returns an empty
 // string on success, else the reason.

@@ -6,6 +6,17 @@ qsizetype ЧислоСтрипов(qsizetype length) {
     return length >= 2 ? (length - 2) / РазмерСтрипа : 0;
 }
 
+int СтриповДляЗаписи(const QByteArray &rxBuffer) {
+    const qsizetype strips = ЧислоСтрипов(rxBuffer.size());
+    if (strips > 12 || rxBuffer.size() != РазмерСтрипа * strips + 2)
+        return -1;
+    for (qsizetype k = 0; k <= strips; ++k) {
+        if (rxBuffer.mid(РазмерСтрипа * k, 2) == "OK")
+            return k == strips ? static_cast<int>(strips) : -1;
+    }
+    return -1;
+}
+
 QString ЗначениеЛунки(const QByteArray &block, qsizetype s, int r) {
     const qsizetype at = РазмерСтрипа * s + РазмерЛунки * r;
     const QLatin1String all(block.constData(), block.size());

@@ -16,6 +16,11 @@ constexpr int ЧислоРядов = 8;
 // reply holds less than one strip).
 qsizetype ЧислоСтрипов(qsizetype length);
 
+// The number of strips of the complete data block in the reply buffer: its
+// whole strips when the buffer is at most 12 strips and the first "OK" at a
+// strip boundary ends it; -1 otherwise.
+int СтриповДляЗаписи(const QByteArray &rxBuffer);
+
 // The well value text of strip s, row r: the first character of the well,
 // a comma and the next three characters, copied as they stand.
 QString ЗначениеЛунки(const QByteArray &block, qsizetype s, int r);

@@ -95,6 +95,25 @@ private slots:
         QCOMPARE(ЗначениеЛунки("0056", 0, 0), QStringLiteral("0,056"));
     }
 
+    // Save writes a block only when the buffer is exactly whole strips and
+    // the first "OK" at a strip boundary ends it.
+    void theStripsOfACompleteBlock() {
+        const QByteArray strip = QByteArray("1234").repeated(8);
+        QCOMPARE(СтриповДляЗаписи("OK"), 0);
+        QCOMPARE(СтриповДляЗаписи(strip + "OK"), 1);
+        QCOMPARE(СтриповДляЗаписи(strip.repeated(12) + "OK"), 12);
+        QCOMPARE(СтриповДляЗаписи(strip.repeated(13) + "OK"), -1); // more than a plate
+        QCOMPARE(СтриповДляЗаписи(""), -1);
+        QCOMPARE(СтриповДляЗаписи("K"), -1);
+        QCOMPARE(СтриповДляЗаписи(strip + "O"), -1);      // cut short
+        QCOMPARE(СтриповДляЗаписи(strip + "OK\r\n"), -1); // not at the end
+        QCOMPARE(СтриповДляЗаписи(strip + "XY"), -1);
+        // An "OK" at an earlier strip boundary ends the block there.
+        QCOMPARE(СтриповДляЗаписи("OK" + strip.mid(2) + "OK"), -1);
+        // One inside a strip does not.
+        QCOMPARE(СтриповДляЗаписи(strip.left(3) + "OK" + strip.mid(5) + "OK"), 1);
+    }
+
     void plateTextLayout() {
         const QString full = ПостроитьPlateText(plateBlock(12));
         QCOMPARE(full.size(), 592);
