@@ -42,8 +42,12 @@ void HelpWindow::showGuide(const QString &path) {
 Help::Help(QWidget *owner, QString helpFile)
     : m_owner(owner)
     , m_helpFile(std::move(helpFile)) {
-    m_viewer = [this](QWidget *, const QString &file, QString *error) {
-        return showInWindow(file, error);
+    // The program's own window takes every request: a guide it cannot read
+    // is the viewer's to report, inside the window, so the request as such
+    // does not fail and leaves the error empty.
+    m_viewer = [this](QWidget *, const QString &file, QString *) {
+        showInWindow(file);
+        return true;
     };
     m_messageBox = [](QWidget *parent, const QString &text, const QString &title, bool info) {
         QMessageBox box(info ? QMessageBox::Information : QMessageBox::NoIcon, title, text,
@@ -84,7 +88,7 @@ void Help::менюПомощь_Click() {
     }
 }
 
-bool Help::showInWindow(const QString &file, QString *) {
+void Help::showInWindow(const QString &file) {
     if (!m_window) {
         m_window = new HelpWindow(m_owner);
         if (m_owner)
@@ -94,5 +98,4 @@ bool Help::showInWindow(const QString &file, QString *) {
     m_window->show();
     m_window->raise();
     m_window->activateWindow();
-    return true;
 }

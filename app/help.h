@@ -48,7 +48,7 @@ public:
     HelpWindow *window() const { return m_window; }
 
 private:
-    bool showInWindow(const QString &file, QString *error);
+    void showInWindow(const QString &file);
 
     QWidget *m_owner;
     QString m_helpFile;
