@@ -20,11 +20,15 @@ StatusBar1::StatusBar1(QWidget *parent)
         double minimum;
     };
     const Panel sizes[4] = {{490, 490}, {4000, 4000}, {1800, 1440}, {1800, 1440}};
+    const int height = twipsToPixels(315) - 3;
     for (int i = 0; i < 4; ++i) {
         auto *label = new QLabel(this);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setMinimumWidth(twipsToPixels(sizes[i].minimum));
         label->setFixedWidth(twipsToPixels(sizes[i].width));
+        // Fixed in both directions, a panel whose text changes does not ask
+        // the status bar to lay out its panels again.
+        label->setFixedHeight(height);
         label->setObjectName(QStringLiteral("StatusBar1.Panel%1").arg(i + 1));
         // Opaque, in the status bar's own colour: when the time changes, the
         // panel alone repaints, not the window, the client area and the
@@ -35,11 +39,6 @@ StatusBar1::StatusBar1(QWidget *parent)
     }
     layout->addStretch(1);
 
-    // Fixed in both directions, a panel whose text changes does not ask the
-    // status bar to lay out its panels again.
-    const int height = twipsToPixels(315) - 3;
-    for (QLabel *label : m_panels)
-        label->setFixedHeight(height);
     const int inner = height - 2;
     m_panels[0]->setAlignment(Qt::AlignCenter);
     m_panels[0]->setPixmap(QPixmap(QStringLiteral(":/images/telkaro-16.png")));

@@ -3,11 +3,11 @@
 // A session wired to stand-ins for the port, the link timer and the clock,
 // so every transition can be driven one character at a time.
 #include "core/clock.h"
+#include "core/command_port.h"
 #include "core/menu_flags.h"
 #include "core/module1.h"
 #include "core/pane_model.h"
-#include "link/link_timer.h"
-#include "link/serial_link.h"
+#include "core/timer_switch.h"
 #include "link/session.h"
 #include "sample_block.h"
 

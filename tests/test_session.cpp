@@ -2,6 +2,8 @@
 // a time against stand-ins for the port, timer and clock.
 #include "session_rig.h"
 
+#include "link/link_timer.h"
+
 #include <QTest>
 
 #include <type_traits>
