@@ -59,6 +59,10 @@ frmMain::frmMain(Модуль1 &module, QWidget *parent)
     // A fixed frame: the layout does not follow the window's size.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
+    m_program->showTip = [this](const QString &tip) {
+        m_results->setToolTip(tip);
+        m_results->setAccessibleDescription(tip);
+    };
     m_program->plate.setWarning(
         [this](const QString &text) { QMessageBox::warning(this, windowTitle(), text); });
 }
@@ -152,7 +156,7 @@ void frmMain::Form_Load() {
     QSettings store(Настройки::организация(), Настройки::приложение());
     move(twipsToPixels(Настройки::ПрочитатьПозицию(store, QStringLiteral("MainLeft"))),
          twipsToPixels(Настройки::ПрочитатьПозицию(store, QStringLiteral("MainTop"))));
-    m_program->Загрузка(Настройки::ВыбратьПорт(store));
+    m_program->Загрузка(Настройки::ВыбратьПорт(store, m_portForThisRun));
 }
 
 void frmMain::менюНастройка_Click() {
@@ -189,11 +193,12 @@ void frmMain::Form_Unload() {
     QCoreApplication::exit(0);
 }
 
-frmMain *Main(Модуль1 &m) {
+frmMain *Main(Модуль1 &m, const QString &portForThisRun) {
     m.StripCount = 12;
     m.SessionState = StateAwaitLink;
     m.MeasureAfterStrip = Ложь;
     auto *form = new frmMain(m);
+    form->setPortForThisRun(portForThisRun);
     form->Form_Load();
     form->show();
     return form;

@@ -28,6 +28,9 @@ public:
     // Loading: restore the position, open the port, draw the headings, show
     // the first link status and start the link timer.
     void Form_Load();
+    // A port for this run only (the command line's, or the one just chosen),
+    // before every other source of the port's name. Set before loading.
+    void setPortForThisRun(const QString &portName) { m_portForThisRun = portName; }
 
     // The menu commands.
     void менюНастройка_Click();
@@ -62,8 +65,10 @@ private:
     QMenu *m_fileMenu = nullptr;
     QList<QAction *> m_actions;
     QPointer<StripCountDialog> m_dialog;
+    QString m_portForThisRun;
 };
 
 // The program's start: the session defaults, then the main window, loaded
 // and shown.
-frmMain *Main(Модуль1 &m);
+// portForThisRun: see frmMain::setPortForThisRun.
+frmMain *Main(Модуль1 &m, const QString &portForThisRun = QString());

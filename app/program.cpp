@@ -1,5 +1,9 @@
 #include "program.h"
 
+#include "port_messages.h"
+
+#include <cstdio>
+
 namespace {
 const QString ТекстНеОтвечает = QStringLiteral("    Прибор не отвечает");
 const QString ТекстПортЗанят = QStringLiteral("    Порт COM2 занят");
@@ -17,7 +21,12 @@ Program::Program(Модуль1 &module, QWidget *owner)
     QObject::connect(&ТаймерСвязи, &LinkTimer::tick, &ТаймерСвязи,
                      [this] { session.ТаймерСвязи_Timer(); });
     MSComm1.setCharacterHandler([this](char c) { session.MSComm1_OnComm(c); });
-    QObject::connect(&MSComm1, &SerialLink::lost, &MSComm1, [this] { session.ПортПотерян(); });
+    QObject::connect(&MSComm1, &SerialLink::lost, &MSComm1, [this] { portLost(); });
+    QObject::connect(&watch, &PortWatch::present, &watch, [this] { portPresent(); });
+    writeLine = [](const QString &line) {
+        std::fputs((line + QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
+        std::fflush(stderr);
+    };
 }
 
 bool Program::Загрузка(const QString &portName) {
@@ -25,6 +34,8 @@ bool Program::Загрузка(const QString &portName) {
     if (!MSComm1.open(portName)) {
         ОкноПечати.PSet(4, 3);
         ОкноПечати.Print(ТекстПортЗанят);
+        tell(СтрокаДиагноза(portName, MSComm1.problem(), PortEvent::OpenFailed),
+             ПодсказкаДиагноза(portName, MSComm1.problem(), PortEvent::OpenFailed));
         return false;
     }
     drawHeadings();
@@ -44,4 +55,39 @@ void Program::drawHeadings() {
         // A number prints with a blank in its sign position: four blanks in all.
         Столбцы.Print(QStringLiteral("    %1").arg(s + 1));
     }
+}
+
+void Program::portLost() {
+    session.ПортПотерян();
+    const QString name = MSComm1.portName();
+    m_toldProblem = PortProblem::Unplugged;
+    tell(СтрокаДиагноза(name, PortProblem::Unplugged, PortEvent::Lost),
+         ПодсказкаДиагноза(name, PortProblem::Unplugged, PortEvent::Lost));
+    watch.start(name);
+}
+
+void Program::portPresent() {
+    const QString name = watch.portName();
+    if (!MSComm1.open(name)) {
+        // There, but not usable yet (the system may still be setting its
+        // permissions), or taken by another program: try again next time,
+        // and say so once.
+        if (MSComm1.problem() != m_toldProblem) {
+            m_toldProblem = MSComm1.problem();
+            tell(СтрокаДиагноза(name, m_toldProblem, PortEvent::OpenFailed),
+                 ПодсказкаДиагноза(name, m_toldProblem, PortEvent::OpenFailed));
+        }
+        return;
+    }
+    watch.stop();
+    m_toldProblem = PortProblem::None;
+    tell(СтрокаВозврата(name), QString());
+    session.ПортВернулся();
+}
+
+void Program::tell(const QString &line, const QString &tip) {
+    if (writeLine)
+        writeLine(line);
+    if (showTip)
+        showTip(tip);
 }

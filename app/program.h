@@ -7,8 +7,11 @@
 #include "core/menu_flags.h"
 #include "core/pane_model.h"
 #include "link/link_timer.h"
+#include "link/port_watch.h"
 #include "link/serial_link.h"
 #include "link/session.h"
+
+#include <functional>
 
 class QWidget;
 struct Модуль1;
@@ -28,7 +31,14 @@ public:
     // the headings, show the first link status and start the link timer;
     // when the port cannot be opened, show the busy text instead and leave
     // the timer off. False in that case.
+    // Each failure also goes to standard error with the port's name and the
+    // reason, and the pane's tool tip says the same with what to do.
     bool Загрузка(const QString &portName);
+
+    // Where the diagnoses go: the results pane's tool tip (empty: none), and
+    // one line for the terminal (standard error unless replaced).
+    std::function<void(const QString &)> showTip;
+    std::function<void(const QString &)> writeLine;
 
     Модуль1 &m;
     MonotonicClock clock;
@@ -41,7 +51,16 @@ public:
     CommonDialog1 commonDialog1;
     Session session;
     PlateCommands plate;
+    // After the port is lost: looks once a second for the same name.
+    PortWatch watch;
 
 private:
     void drawHeadings();
+    void portLost();
+    void portPresent();
+    void tell(const QString &line, const QString &tip);
+
+    // What was last said about the lost port, so a port that stays refused
+    // is reported once, not every second.
+    PortProblem m_toldProblem = PortProblem::None;
 };

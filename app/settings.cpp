@@ -2,6 +2,8 @@
 
 #include "twips.h"
 
+#include "link/port_list.h"
+
 #include <QSettings>
 
 #include <cmath>
@@ -65,6 +67,9 @@ void ЗаписатьПозицию(QSettings &store, const QString &key, float 
 }
 
 QString ПервыйПорт() {
+    const QList<PortEntry> ports = НайденныеПорты();
+    if (!ports.isEmpty())
+        return ports.first().name;
 #ifdef Q_OS_WIN
     return QStringLiteral("COM1");
 #else
@@ -72,14 +77,30 @@ QString ПервыйПорт() {
 #endif
 }
 
-QString ВыбратьПорт(QSettings &store) {
-    const QString fromEnvironment = qEnvironmentVariable("TELKARO_PORT").trimmed();
-    if (!fromEnvironment.isEmpty())
-        return fromEnvironment;
-    const QString stored = текстЗначения(store.value(Раздел + QStringLiteral("/Port"))).trimmed();
-    if (!stored.isEmpty())
-        return stored;
-    return ПервыйПорт();
+QString ПорядокПорта(const QString &fromCommandLine, const QString &fromEnvironment,
+                     const QString &stored, const QString &first) {
+    for (const QString *source : {&fromCommandLine, &fromEnvironment, &stored}) {
+        const QString name = source->trimmed();
+        if (!name.isEmpty())
+            return name;
+    }
+    return first;
+}
+
+QString ВыбратьПорт(QSettings &store, const QString &fromCommandLine) {
+    const QString given = ПорядокПорта(fromCommandLine, qEnvironmentVariable("TELKARO_PORT"),
+                                       СохранённыйПорт(store), QString());
+    // The system's list is asked only when nothing else names a port.
+    return given.isEmpty() ? ПервыйПорт() : given;
+}
+
+QString СохранённыйПорт(QSettings &store) {
+    return текстЗначения(store.value(Раздел + QStringLiteral("/Port"))).trimmed();
+}
+
+void ЗаписатьПорт(QSettings &store, const QString &portName) {
+    store.setValue(Раздел + QStringLiteral("/Port"), portName);
+    store.sync();
 }
 
 } // namespace Настройки

@@ -25,9 +25,15 @@ float ПозицияИзТекста(const QString &text, const QLocale &locale 
 float ПрочитатьПозицию(QSettings &store, const QString &key);
 void ЗаписатьПозицию(QSettings &store, const QString &key, float twips);
 
-// The port to open: $TELKARO_PORT when set, else key "Port", else the
-// platform's first serial port.
-QString ВыбратьПорт(QSettings &store);
+// The port to open: the first that is given of the command line's --port,
+// $TELKARO_PORT, the key "Port" and the platform's first serial port.
+QString ВыбратьПорт(QSettings &store, const QString &fromCommandLine = QString());
+QString ПорядокПорта(const QString &fromCommandLine, const QString &fromEnvironment,
+                     const QString &stored, const QString &first);
+// The first port the system lists; COM1 or /dev/ttyS0 when it lists none.
 QString ПервыйПорт();
+// The "Port" key: what the port chooser stores (empty when none is stored).
+QString СохранённыйПорт(QSettings &store);
+void ЗаписатьПорт(QSettings &store, const QString &portName);
 
 } // namespace Настройки

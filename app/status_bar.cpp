@@ -2,15 +2,33 @@
 
 #include "twips.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QDateTime>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
 #include <QTimer>
 
+namespace {
+// To assistive technology the bar is a status bar, as it looks, though its
+// panels sit at fixed places rather than in a QStatusBar's layout.
+QAccessibleInterface *доступностьСтрокиСостояния(const QString &key, QObject *object) {
+    if (key == QLatin1String("StatusBar1") && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::StatusBar);
+    return nullptr;
+}
+} // namespace
+
 StatusBar1::StatusBar1(QWidget *parent)
     : QWidget(parent)
     , m_clock(new QTimer(this)) {
+    static const bool доступностьУстановлена = [] {
+        QAccessible::installFactory(&доступностьСтрокиСостояния);
+        return true;
+    }();
+    Q_UNUSED(доступностьУстановлена);
+    setAccessibleName(QStringLiteral("Строка состояния"));
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(1, 2, 1, 1);
     layout->setSpacing(2);
@@ -46,7 +64,11 @@ StatusBar1::StatusBar1(QWidget *parent)
     m_panels[1]->setPixmap(QPixmap(QStringLiteral(":/images/lettering.png"))
                                .scaled(m_panels[1]->width() - 2, qMax(inner, 8),
                                        Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    m_panels[0]->setAccessibleName(QStringLiteral("Значок ТЕЛКАРО"));
     m_panels[1]->setAccessibleName(QStringLiteral("ТЕЛКАРО"));
+    // The date and time are read as their text; these say which is which.
+    m_panels[2]->setAccessibleDescription(QStringLiteral("Дата"));
+    m_panels[3]->setAccessibleDescription(QStringLiteral("Время"));
     for (int i = 2; i < 4; ++i)
         m_panels[i]->setIndent(4);
 

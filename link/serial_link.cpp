@@ -9,11 +9,13 @@ SerialLink::SerialLink(QObject *parent)
 bool SerialLink::open(const QString &portName) {
     if (m_port.isOpen())
         return true;
+    m_portName = portName;
     m_error.clear();
-    if (portName.isEmpty()) {
-        m_error = tr("no port name");
+    m_errorCode = QSerialPort::NoError;
+    const PortFacts facts = СведенияОПорте(portName);
+    m_problem = ПроверкаИмени(portName, facts);
+    if (m_problem != PortProblem::None)
         return false;
-    }
     m_port.setPortName(portName);
     m_port.setBaudRate(QSerialPort::Baud9600);
     m_port.setDataBits(QSerialPort::Data8);
@@ -22,7 +24,8 @@ bool SerialLink::open(const QString &portName) {
     m_port.setFlowControl(QSerialPort::NoFlowControl);
     m_port.setReadBufferSize(1024);
     if (!m_port.open(QIODevice::ReadWrite)) {
-        m_port.clearError(); // the reason is kept in m_error by handleError
+        m_problem = ПричинаОтказа(m_errorCode, facts);
+        m_port.clearError(); // the words are kept in m_error by handleError
         return false;
     }
     // DTR raised, RTS not, as the instrument has always seen them. A
@@ -54,12 +57,14 @@ void SerialLink::handleError(QSerialPort::SerialPortError error) {
     if (error == QSerialPort::NoError)
         return;
     m_error = m_port.errorString();
+    m_errorCode = error;
     switch (error) {
     case QSerialPort::ResourceError:
     case QSerialPort::ReadError:
         // A lost device (an unplugged adapter, a closed pseudo-terminal)
         // reports these over and over: close on the first and tell once.
         if (m_port.isOpen()) {
+            m_problem = PortProblem::Unplugged;
             m_port.close();
             emit lost();
         }

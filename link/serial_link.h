@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/command_port.h"
+#include "port_problem.h"
 
 #include <QObject>
 #include <QSerialPort>
@@ -15,10 +16,14 @@ class SerialLink : public QObject, public CommandPort {
 public:
     explicit SerialLink(QObject *parent = nullptr);
 
-    // Opens the port with the line settings; false when it is missing or
-    // already in use.
+    // Opens the port with the line settings; false when it cannot be opened,
+    // with the reason in problem(). A name that cannot be a serial port (empty,
+    // a folder, an ordinary file) is refused before anything is opened.
     bool open(const QString &portName);
-    QString portName() const { return m_port.portName(); }
+    // The name last given to open(), as given.
+    QString portName() const { return m_portName; }
+    PortProblem problem() const { return m_problem; }
+    // The system's own words for the last failure.
     QString errorString() const { return m_error; }
 
     bool isOpen() const override { return m_port.isOpen(); }
@@ -38,6 +43,9 @@ private:
     void handleError(QSerialPort::SerialPortError error);
 
     QSerialPort m_port;
+    QString m_portName;
+    PortProblem m_problem = PortProblem::None;
     QString m_error;
+    QSerialPort::SerialPortError m_errorCode = QSerialPort::NoError;
     std::function<void(char)> m_onCharacter;
 };

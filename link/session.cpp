@@ -15,6 +15,7 @@ const QString ТекстЧтение = QStringLiteral("Чтение плашки
 const QString ТекстОшибка = QStringLiteral("Ошибка ");
 const QString ТекстСовет = QStringLiteral("Выключите прибор и включите через 20-30 сек");
 const QString ТекстПортОтключён = QStringLiteral("    Порт отключён");
+const QString ТекстНеОтвечает = QStringLiteral("    Прибор не отвечает");
 constexpr int ОтступСовета = 20;
 } // namespace
 
@@ -207,4 +208,23 @@ void Session::ПортПотерян() {
     m_pane.PSet(4, 3);
     m_pane.Print(ТекстПортОтключён);
     m_menus.setEnabled(Меню::менюФайл, true);
+}
+
+void Session::ПортВернулся() {
+    // The instrument may have been switched off, or be another one, behind
+    // the same name: nothing of the old exchange is relied on, and the next
+    // measurement sends the strip count first.
+    m.SessionState = StateAwaitLink;
+    m.MeasureAfterStrip = Ложь;
+    m.DeviceStripCount = 0;
+    m.RxBuffer.clear();
+    // The menus as after loading: nothing to save until a new block arrives.
+    m_menus.setEnabled(Меню::менюФайл, true);
+    m_menus.setEnabled(Меню::менюФайлПросмотр, true);
+    m_menus.setEnabled(Меню::менюФайлЗапись, false);
+    m_menus.setEnabled(Меню::менюИзмерение, false);
+    m_pane.Cls();
+    m_pane.PSet(4, 3);
+    m_pane.Print(ТекстНеОтвечает);
+    m_timer.setEnabled(true);
 }

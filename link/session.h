@@ -28,6 +28,9 @@ public:
 
     // The serial port vanished under the running program.
     void ПортПотерян();
+    // The lost port is open again: start over as after loading, keeping the
+    // plate text for Copy.
+    void ПортВернулся();
 
     qint64 FaultTime() const { return m_faultTime; }
 

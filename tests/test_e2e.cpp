@@ -2,7 +2,12 @@
 // the operator's commands through the menus, and every byte on the wire.
 #include "live_program.h"
 
+#include "link/port_watch.h"
+
 #include <QAction>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QSettings>
@@ -168,6 +173,94 @@ private slots:
         QCOMPARE(live.pane().readingOrder(), QStringList{"Порт отключён"});
         live.choose(Меню::менюФайлЧтениеПлашки);
         QCOMPARE(live.pane().readingOrder(), QStringList{"Порт отключён"});
+    }
+
+    void theInstrumentPulledOutAndPluggedBackIn() {
+        // The adapter's name stays while the device behind it comes and goes,
+        // as a /dev/serial/by-id link does.
+        QTemporaryDir dir;
+        const QString link = dir.filePath(QStringLiteral("ttyTELKARO"));
+        const QStringList options{"--bare-ok", "--measure-ms", "300", "--link", link};
+        Live live;
+        QVERIFY(live.startInstrument(options));
+        qputenv("TELKARO_PORT", link.toLocal8Bit());
+        QVERIFY(live.startProgram());
+        Program &program = live.window->program();
+        int looks = 0;
+        QStringList lookedFor;
+        program.watch.setProbe([&](const QString &name) {
+            ++looks;
+            lookedFor.append(name);
+            return ПортНаМесте(name);
+        });
+        QVERIFY(live.waitForState(StateLinked));
+        live.choose(Меню::менюФайлЧтениеПлашки);
+        QVERIFY(live.waitForState(StateDone));
+        const QString plate = live.m.PlateText;
+        QCOMPARE(plate.size(), 592);
+
+        // Pulled out: the pseudo-terminal closes and the link goes.
+        live.instrument.control("close", 0);
+        QVERIFY(live.instrument.waitForExit(5000));
+        QVERIFY(!QFileInfo::exists(link));
+        QVERIFY(live.instrument.waitFor(
+            [&] { return live.pane().readingOrder() == QStringList{"Порт отключён"}; }, 5000));
+        QVERIFY(live.window->ОкноПечати()->toolTip().contains(QStringLiteral("отключён")));
+        QVERIFY(program.watch.isWatching());
+
+        // While it is out: a look a second, the timer off, and no spinning.
+        const int looksBefore = looks;
+        const std::clock_t cpu = std::clock();
+        QTest::qWait(3000);
+        const double seconds = double(std::clock() - cpu) / CLOCKS_PER_SEC;
+        QVERIFY2(seconds < 0.3, qPrintable(QString::number(seconds)));
+        QVERIFY2(looks - looksBefore >= 1 && looks - looksBefore <= 6,
+                 qPrintable(QString::number(looks - looksBefore)));
+        QVERIFY(!program.ТаймерСвязи.isEnabled());
+        QVERIFY(!program.MSComm1.isOpen());
+
+        // What the operator sees the moment the port is open again.
+        QStringList seenOnReturn;
+        bool timerOnReturn = false;
+        SessionState stateOnReturn = StateFault;
+        QObject::connect(&program.watch, &PortWatch::present, &program.watch, [&] {
+            if (program.MSComm1.isOpen() && seenOnReturn.isEmpty()) {
+                seenOnReturn = live.pane().readingOrder();
+                timerOnReturn = program.ТаймерСвязи.isEnabled();
+                stateOnReturn = live.m.SessionState;
+            }
+        });
+
+        // Plugged back in behind the same name.
+        VirtualInstrument again;
+        QVERIFY2(again.start(options), qPrintable(again.lastError()));
+        QVERIFY(again.waitFor([&] { return live.m.SessionState == StateLinked; }, 10000));
+        QCOMPARE(seenOnReturn, QStringList{"Прибор не отвечает"});
+        QVERIFY(timerOnReturn);
+        QCOMPARE(stateOnReturn, StateAwaitLink);
+        QVERIFY(!program.watch.isWatching());
+        QCOMPARE(lookedFor.count(link), lookedFor.size()); // the same port, never another
+        QVERIFY(live.window->ОкноПечати()->toolTip().isEmpty());
+
+        // The last plate is still there to copy.
+        QCOMPARE(live.m.PlateText, plate);
+        live.choose(Меню::менюФайлClip);
+        QCOMPARE(QGuiApplication::clipboard()->text(), plate);
+
+        // And a measurement works on the new line, strip count first.
+        live.choose(Меню::менюИзмерение);
+        QVERIFY(again.waitFor(
+            [&] {
+                return live.m.SessionState == StateDone && live.pane().readingOrder().size() == 96;
+            },
+            15000));
+        QByteArray joined;
+        for (const QByteArray &line : again.received().split('\n'))
+            joined += line.trimmed() + ';';
+        QVERIFY2(QRegularExpression(QStringLiteral("^(E;)+J 12;Z;(E;)+X 0;;$"))
+                     .match(QString::fromLatin1(joined))
+                     .hasMatch(),
+                 joined.constData());
     }
 };
 

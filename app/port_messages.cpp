@@ -1,0 +1,115 @@
+#include "port_messages.h"
+
+namespace {
+constexpr qsizetype НаибольшийПоказ = 80;
+
+QString причина(PortProblem problem) {
+    switch (problem) {
+    case PortProblem::None:
+        return QStringLiteral("no reason given");
+    case PortProblem::NoName:
+        return QStringLiteral("no port name was given");
+    case PortProblem::NameTooLong:
+        return QStringLiteral("the name is too long to be a port");
+    case PortProblem::NotFound:
+        return QStringLiteral("no such port");
+    case PortProblem::Directory:
+        return QStringLiteral("it is a folder, not a serial port");
+    case PortProblem::RegularFile:
+        return QStringLiteral("it is an ordinary file, not a serial port");
+    case PortProblem::NotSerial:
+        return QStringLiteral("it is not a serial port");
+    case PortProblem::Busy:
+        return QStringLiteral("in use by another program");
+    case PortProblem::PermissionDenied:
+        return QStringLiteral("permission denied");
+    case PortProblem::Unplugged:
+        return QStringLiteral("the device was unplugged or closed");
+    case PortProblem::Other:
+        break;
+    }
+    return QStringLiteral("the system refused to open it");
+}
+
+QString причинаПоРусски(PortProblem problem) {
+    switch (problem) {
+    case PortProblem::None:
+        break;
+    case PortProblem::NoName:
+        return QStringLiteral("Имя порта не задано.");
+    case PortProblem::NameTooLong:
+        return QStringLiteral("Имя порта слишком длинное.");
+    case PortProblem::NotFound:
+        return QStringLiteral("Такого порта нет.");
+    case PortProblem::Directory:
+        return QStringLiteral("Это папка, а не последовательный порт.");
+    case PortProblem::RegularFile:
+        return QStringLiteral("Это обычный файл, а не последовательный порт.");
+    case PortProblem::NotSerial:
+        return QStringLiteral("Это не последовательный порт.");
+    case PortProblem::Busy:
+        return QStringLiteral("Порт занят другой программой.");
+    case PortProblem::PermissionDenied:
+        return QStringLiteral("Нет прав на доступ к порту.");
+    case PortProblem::Unplugged:
+        return QStringLiteral("Устройство отключено или закрыто.");
+    case PortProblem::Other:
+        break;
+    }
+    return QStringLiteral("Система не открыла порт.");
+}
+
+QString совет(PortProblem problem) {
+    const QString choose =
+        QStringLiteral("Выберите порт прибора: запустите «telkaro --choose-port» или пункт "
+                       "«Выбрать порт прибора» в меню программ.");
+    switch (problem) {
+    case PortProblem::Busy:
+        return QStringLiteral("Закройте другую программу, которая работает с этим портом "
+                              "(терминал, вторую копию ТЕЛКАРО), и запустите программу снова.");
+    case PortProblem::PermissionDenied:
+#if defined(Q_OS_LINUX)
+        return QStringLiteral("Добавьте пользователя в группу dialout "
+                              "(sudo adduser $USER dialout), выйдите из системы и войдите снова.");
+#else
+        return QStringLiteral("Попросите администратора дать доступ к порту.");
+#endif
+    case PortProblem::Unplugged:
+        return QStringLiteral("Подключите прибор снова: программа сама откроет порт, "
+                              "как только он появится.");
+    case PortProblem::NotFound:
+        return QStringLiteral("Проверьте, что кабель прибора подключён к компьютеру. ") + choose;
+    default:
+        return choose;
+    }
+}
+} // namespace
+
+QString ПоказИмени(const QString &portName) {
+    QString shown;
+    for (const QChar c : portName.left(НаибольшийПоказ))
+        shown +=
+            c.isPrint() ? QString(c) : QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
+    if (portName.size() > НаибольшийПоказ)
+        shown += QStringLiteral("…");
+    return QLatin1Char('"') + shown + QLatin1Char('"');
+}
+
+QString СтрокаДиагноза(const QString &portName, PortProblem problem, PortEvent event) {
+    const QString what =
+        event == PortEvent::Lost
+            ? QStringLiteral("telkaro: port %1 was lost: %2; waiting for it to come back")
+            : QStringLiteral("telkaro: cannot open port %1: %2");
+    return what.arg(ПоказИмени(portName), причина(problem));
+}
+
+QString ПодсказкаДиагноза(const QString &portName, PortProblem problem, PortEvent event) {
+    const QString what = event == PortEvent::Lost ? QStringLiteral("Порт %1 отключён.")
+                                                  : QStringLiteral("Порт %1 не открыт.");
+    return what.arg(ПоказИмени(portName)) + QLatin1Char(' ') + причинаПоРусски(problem) +
+           QLatin1Char('\n') + совет(problem);
+}
+
+QString СтрокаВозврата(const QString &portName) {
+    return QStringLiteral("telkaro: port %1 is back").arg(ПоказИмени(portName));
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "link/port_problem.h"
+
+#include <QString>
+
+// What the program says about a port it cannot use: one line for the
+// terminal or a log, and, for the results pane's tool tip, the same in
+// Russian with what to do about it.
+enum class PortEvent {
+    OpenFailed, // at start, or when a port that came back still fails
+    Lost,       // it went away while the program ran
+};
+
+QString СтрокаДиагноза(const QString &portName, PortProblem problem, PortEvent event);
+QString ПодсказкаДиагноза(const QString &portName, PortProblem problem, PortEvent event);
+// The line said when a lost port is back and open.
+QString СтрокаВозврата(const QString &portName);
+
+// A port name as it is shown: a very long one is cut, blanks and control
+// characters are made visible.
+QString ПоказИмени(const QString &portName);

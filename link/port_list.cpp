@@ -1,0 +1,16 @@
+#include "port_list.h"
+
+#include <QSerialPortInfo>
+
+#include <algorithm>
+
+QList<PortEntry> НайденныеПорты() {
+    QList<PortEntry> ports;
+    const QList<QSerialPortInfo> found = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo &info : found)
+        ports.append(
+            {info.portName(), info.description(), info.manufacturer(), info.serialNumber()});
+    std::sort(ports.begin(), ports.end(),
+              [](const PortEntry &a, const PortEntry &b) { return a.name < b.name; });
+    return ports;
+}

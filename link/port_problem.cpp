@@ -1,0 +1,76 @@
+#include "port_problem.h"
+
+#include <QFileInfo>
+
+QString ПутьПорта(const QString &portName) {
+#ifdef Q_OS_WIN
+    return portName;
+#else
+    if (portName.startsWith(QLatin1Char('/')) || portName.startsWith(QLatin1Char('.')))
+        return portName;
+    return QStringLiteral("/dev/") + portName;
+#endif
+}
+
+PortFacts СведенияОПорте(const QString &portName) {
+    PortFacts facts;
+#ifndef Q_OS_WIN
+    if (portName.isEmpty() || portName.size() > НаибольшаяДлинаИмени)
+        return facts;
+    const QFileInfo info(ПутьПорта(portName));
+    facts.known = true;
+    facts.exists = info.exists();
+    if (facts.exists) {
+        facts.directory = info.isDir();
+        facts.regularFile = info.isFile();
+        facts.readable = info.isReadable();
+        facts.writable = info.isWritable();
+    }
+#endif
+    return facts;
+}
+
+PortProblem ПроверкаИмени(const QString &portName, const PortFacts &facts) {
+    if (portName.trimmed().isEmpty())
+        return PortProblem::NoName;
+    if (portName.size() > НаибольшаяДлинаИмени)
+        return PortProblem::NameTooLong;
+    if (!facts.known)
+        return PortProblem::None;
+    if (!facts.exists)
+        return PortProblem::NotFound;
+    if (facts.directory)
+        return PortProblem::Directory;
+    if (facts.regularFile)
+        return PortProblem::RegularFile;
+    if (!facts.readable || !facts.writable)
+        return PortProblem::PermissionDenied;
+    return PortProblem::None;
+}
+
+PortProblem ПричинаОтказа(QSerialPort::SerialPortError error, const PortFacts &facts) {
+    switch (error) {
+    case QSerialPort::NoError:
+        return PortProblem::None;
+    case QSerialPort::DeviceNotFoundError:
+        return PortProblem::NotFound;
+    case QSerialPort::PermissionError:
+        // Qt reports a port another program holds (its lock, or exclusive use)
+        // as a permission error; so does Windows for a COM port in use. Where
+        // the file system says the operator may open the device, it is busy.
+        if (facts.known && facts.exists && (!facts.readable || !facts.writable))
+            return PortProblem::PermissionDenied;
+        return PortProblem::Busy;
+    case QSerialPort::OpenError:
+        return PortProblem::Busy; // already open in this program
+    case QSerialPort::UnsupportedOperationError:
+        return PortProblem::NotSerial;
+    case QSerialPort::ResourceError:
+        return facts.known && !facts.exists ? PortProblem::NotFound : PortProblem::Other;
+    default:
+        // A device node that is no terminal fails when its line is set up.
+        if (facts.known && facts.exists && !facts.directory && !facts.regularFile)
+            return PortProblem::NotSerial;
+        return PortProblem::Other;
+    }
+}

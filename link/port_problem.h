@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QSerialPort>
+#include <QString>
+
+// Why a port could not be opened, or why it went away.
+enum class PortProblem {
+    None,
+    NoName,           // the name is empty
+    NameTooLong,      // no system takes a path this long
+    NotFound,         // nothing of that name
+    Directory,        // a folder, not a device
+    RegularFile,      // an ordinary file, not a device
+    NotSerial,        // a device, but not a serial line
+    Busy,             // another program holds it
+    PermissionDenied, // the operator may not open it
+    Unplugged,        // it vanished while open
+    Other,
+};
+
+// What the file system says about the path behind a port name. Not known on
+// systems where ports are not files (Windows' COM ports).
+struct PortFacts {
+    bool known = false;
+    bool exists = false;
+    bool directory = false;
+    bool regularFile = false;
+    bool readable = false;
+    bool writable = false;
+};
+
+constexpr qsizetype НаибольшаяДлинаИмени = 4096;
+
+// The device path behind a port name: "ttyUSB0" is /dev/ttyUSB0, a path is itself.
+QString ПутьПорта(const QString &portName);
+PortFacts СведенияОПорте(const QString &portName);
+
+// A name that cannot be a port, before anything is opened; None when it may be one.
+PortProblem ПроверкаИмени(const QString &portName, const PortFacts &facts);
+// The reason for a failed open, from Qt's error and the file system's facts.
+PortProblem ПричинаОтказа(QSerialPort::SerialPortError error, const PortFacts &facts);
