@@ -59,10 +59,7 @@ frmMain::frmMain(Модуль1 &module, QWidget *parent)
     // A fixed frame: the layout does not follow the window's size.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    m_program->showTip = [this](const QString &tip) {
-        m_results->setToolTip(tip);
-        m_results->setAccessibleDescription(tip);
-    };
+    m_program->showTip = [this](const QString &tip) { m_results->setToolTip(tip); };
     m_program->plate.setWarning(
         [this](const QString &text) { QMessageBox::warning(this, windowTitle(), text); });
 }

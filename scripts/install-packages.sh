@@ -5,7 +5,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-qpa-plugins libgl-dev
-          fonts-liberation fonts-dejavu-core dpkg-dev file desktop-file-utils "$@")
+          fonts-liberation fonts-dejavu-core dpkg-dev file desktop-file-utils
+          qt6-translations-l10n "$@")
 missing=()
 for package in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then

@@ -69,7 +69,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [[ $(field Description) == *dialout* ]] || fail "Description does not mention the dialout group"
 
 depends=$(field Depends)
-for package in libqt6widgets6 libqt6serialport6 libqt6core6 libqt6gui6 libc6; do
+for package in libqt6widgets6 libqt6serialport6 libqt6core6 libqt6gui6 libc6 qt6-translations-l10n; do
     [[ ", $depends," == *", $package "* || ", $depends," == *", $package,"* ]] ||
         fail "Depends lacks $package: $depends"
 done
@@ -119,6 +119,9 @@ if [ -f "$desktop" ]; then
     grep -qx 'Exec=telkaro' "$desktop" || fail "desktop entry: Exec is not telkaro"
     grep -qx 'Icon=telkaro' "$desktop" || fail "desktop entry: Icon is not telkaro"
     grep -qx 'Name\[ru\]=ТЕЛКАРО' "$desktop" || fail "desktop entry: no Name[ru]=ТЕЛКАРО"
+    grep -qx 'Exec=telkaro --choose-port' "$desktop" || fail "desktop entry: no port chooser action"
+    grep -qx 'Name\[ru\]=Выбрать порт прибора' "$desktop" ||
+        fail "desktop entry: the port chooser action has no Russian name"
 fi
 
 program=$root/usr/bin/telkaro
@@ -146,6 +149,17 @@ if [ -f "$guide" ]; then
 else
     fail "the guide is not at /usr/bin/../share/telkaro/TELKARO.md"
 fi
+
+# --- the options that print work without a display -----------------------------------
+echo "== $program --version, --help, --list-ports without a display"
+out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" --version 2>&1) ||
+    fail "--version failed: $out"
+[ "$out" = "telkaro $version" ] || fail "--version says '$out', expected 'telkaro $version'"
+out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" --help 2>&1) ||
+    fail "--help failed: $out"
+[[ $out == *--choose-port* ]] || fail "--help does not list --choose-port"
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" --list-ports >/dev/null 2>&1 ||
+    fail "--list-ports failed"
 
 # --- the installed program starts --------------------------------------------------
 echo "== start $program"

@@ -2,6 +2,7 @@
 #include "app/frm_main.h"
 #include "app/help.h"
 #include "app/program.h"
+#include "app/qt_translations.h"
 #include "app/settings.h"
 #include "app/strip_dialog.h"
 #include "app/twips.h"
@@ -10,6 +11,8 @@
 #include "tests/support/virtual_instrument.h"
 
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
@@ -38,7 +41,52 @@ void choose(QComboBox *combo, const QString &entry) {
 class TestDialogs : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { QVERIFY(УстановитьПереводыQt(*QCoreApplication::instance())); }
     void init() { QSettings(Настройки::организация(), Настройки::приложение()).clear(); }
+
+    void theStandardDialogsSpeakRussian() {
+        Модуль1 m;
+        auto w = start(m);
+        struct Seen {
+            QString title, accept, cancel;
+        };
+        QList<Seen> seen;
+        // Looks at the file dialog the command opened, then cancels it.
+        auto lookAndCancel = [&] {
+            QTimer::singleShot(0, this, [&] {
+                auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+                if (!dialog)
+                    return;
+                auto *box = dialog->findChild<QDialogButtonBox *>();
+                QPushButton *cancel = box ? box->button(QDialogButtonBox::Cancel) : nullptr;
+                QPushButton *accept =
+                    box ? box->button(box->button(QDialogButtonBox::Save) ? QDialogButtonBox::Save
+                                                                          : QDialogButtonBox::Open)
+                        : nullptr;
+                seen.append({dialog->windowTitle(), accept ? accept->text() : QString(),
+                             cancel ? cancel->text() : QString()});
+                if (cancel)
+                    cancel->click();
+                else
+                    dialog->reject();
+            });
+        };
+        lookAndCancel();
+        w->program().plate.менюФайлПросмотр_Click();
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(seen[0].title, QStringLiteral("Open")); // the View dialog's own title
+        QCOMPARE(seen[0].accept.remove(QLatin1Char('&')), QStringLiteral("Открыть"));
+        QCOMPARE(seen[0].cancel, QStringLiteral("Отмена"));
+
+        w->program().menus.setEnabled(Меню::менюФайлЗапись, true);
+        lookAndCancel();
+        w->program().plate.менюФайлЗапись_Click();
+        QCOMPARE(seen.size(), 2);
+        QCOMPARE(seen[1].title, QStringLiteral("Запись файла"));
+        QCOMPARE(seen[1].accept.remove(QLatin1Char('&')), QStringLiteral("Сохранить"));
+        QCOMPARE(seen[1].cancel, QStringLiteral("Отмена"));
+        QVERIFY(w->program().commonDialog1.FileName.isEmpty()); // cancelled: nothing chosen
+    }
 
     void theStripCountDialog() {
         Модуль1 m;

@@ -77,11 +77,12 @@ private slots:
         SerialLink second;
         QVERIFY(!second.open(instrument.portName()));
         QVERIFY(!second.isOpen());
+        QCOMPARE(second.problem(), PortProblem::Busy);
         second.Output("E\r\n"); // nothing is written through a port that is not open
 
         SerialLink missing;
         QVERIFY(!missing.open(QStringLiteral("/dev/telkaro-no-such-port")));
-        QVERIFY(!missing.errorString().isEmpty());
+        QCOMPARE(missing.problem(), PortProblem::NotFound);
         QTest::qWait(200);
         QVERIFY(instrument.received().isEmpty());
     }

@@ -250,6 +250,41 @@ private slots:
         QCOMPARE(rig.pane.readingOrder(), QStringList{"Порт отключён"});
     }
 
+    void aPortThatComesBackStartsOver() {
+        SessionRig rig;
+        rig.receive("0OK");
+        rig.session.менюИзмерение_Click();
+        QCOMPARE(rig.lastLine(), QByteArray("J 12\r\n"));
+        rig.m.PlateText = QStringLiteral("1,234\t\r\n");
+        rig.session.ПортПотерян();
+        rig.port.open = false;
+        rig.m.RxBuffer = "0O";
+
+        rig.port.open = true;
+        rig.session.ПортВернулся();
+        QCOMPARE(rig.m.SessionState, StateAwaitLink);
+        QCOMPARE(rig.m.MeasureAfterStrip, Ложь);
+        QVERIFY(rig.m.RxBuffer.isEmpty());
+        QVERIFY(rig.timer.enabled);
+        QCOMPARE(rig.pane.textAt(4, 3), QStringLiteral("    Прибор не отвечает"));
+        QCOMPARE(rig.pane.readingOrder(), QStringList{"Прибор не отвечает"});
+        QCOMPARE(rig.m.PlateText, QStringLiteral("1,234\t\r\n")); // still there to copy
+        QVERIFY(rig.menus.isEnabled(Меню::менюФайл));
+        QVERIFY(rig.menus.isEnabled(Меню::менюФайлПросмотр));
+        QVERIFY(!rig.menus.isEnabled(Меню::менюФайлЗапись));
+        QVERIFY(!rig.menus.isEnabled(Меню::менюИзмерение));
+
+        // The instrument behind the port may be a fresh one: linked again,
+        // a measurement sends the strip count before Z.
+        rig.tick();
+        QCOMPARE(rig.lastLine(), QByteArray("E\r\n"));
+        rig.receive("0OK");
+        QCOMPARE(rig.m.SessionState, StateLinked);
+        QVERIFY(rig.menus.isEnabled(Меню::менюИзмерение));
+        rig.session.менюИзмерение_Click();
+        QCOMPARE(rig.lastLine(), QByteArray("J 12\r\n"));
+    }
+
     void theLinkTimerKeepsItsPhase() {
         LinkTimer timer;
         QElapsedTimer clock;

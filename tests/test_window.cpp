@@ -74,12 +74,52 @@ private slots:
         QVERIFY(w->Строки()->model().items().isEmpty());
         QVERIFY(w->Столбцы()->model().items().isEmpty());
         QVERIFY(!w->program().ТаймерСвязи.isEnabled());
+        QVERIFY2(w->ОкноПечати()->toolTip().contains(QStringLiteral("занят другой программой")),
+                 qPrintable(w->ОкноПечати()->toolTip()));
 
         // Read plate is still in the menu; with no port it is refused.
         w->action(Меню::менюФайлЧтениеПлашки)->trigger();
         QCOMPARE(w->ОкноПечати()->model().readingOrder(), QStringList{"Порт COM2 занят"});
         QTest::qWait(1300);
         QVERIFY(instrument.received().isEmpty());
+    }
+
+    void aMissingPortSaysWhyAndWhatToDo() {
+        Модуль1 m;
+        std::unique_ptr<frmMain> w(Main(m));
+        QCOMPARE(w->ОкноПечати()->model().readingOrder(), QStringList{"Порт COM2 занят"});
+        const QString tip = w->ОкноПечати()->toolTip();
+        QVERIFY2(tip.contains(QStringLiteral("\"/dev/telkaro-no-such-port\"")), qPrintable(tip));
+        QVERIFY(tip.contains(QStringLiteral("Такого порта нет")));
+        QVERIFY(tip.contains(QStringLiteral("telkaro --choose-port")));
+        // The port given for this run comes before the environment's.
+        std::unique_ptr<frmMain> other(Main(m, QStringLiteral("/dev/telkaro-other-port")));
+        QVERIFY(other->ОкноПечати()->toolTip().contains(QStringLiteral("telkaro-other-port")));
+    }
+
+    void theStatusBarIsAStatusBarToScreenReaders() {
+        Модуль1 m;
+        std::unique_ptr<frmMain> w(Main(m));
+        StatusBar1 *bar = w->statusBar1();
+        QAccessibleInterface *face = QAccessible::queryAccessibleInterface(bar);
+        QVERIFY(face);
+        QCOMPARE(face->role(), QAccessible::StatusBar);
+        QVERIFY(!face->text(QAccessible::Name).isEmpty());
+        QCOMPARE(face->childCount(), 4);
+        QStringList descriptions;
+        for (int i = 0; i < face->childCount(); ++i) {
+            QAccessibleInterface *panel = face->child(i);
+            QVERIFY(!panel->text(QAccessible::Name).isEmpty());
+            descriptions << panel->text(QAccessible::Description);
+        }
+        // The date and the time are read as they are shown.
+        QAccessibleInterface *date = QAccessible::queryAccessibleInterface(bar->panel(2));
+        QAccessibleInterface *time = QAccessible::queryAccessibleInterface(bar->panel(3));
+        QCOMPARE(date->text(QAccessible::Name), bar->panel(2)->text());
+        QCOMPARE(time->text(QAccessible::Name), bar->panel(3)->text());
+        QVERIFY(!bar->panel(3)->text().isEmpty());
+        QVERIFY(descriptions.contains(QStringLiteral("Дата")));
+        QVERIFY(descriptions.contains(QStringLiteral("Время")));
     }
 
     // The working parts need no window: on their own they link with the

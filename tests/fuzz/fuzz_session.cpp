@@ -55,6 +55,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                 rig.port.open = false;
                 rig.session.ПортПотерян();
                 break;
+            case 6:
+                if (!rig.port.open) {
+                    rig.port.open = true;
+                    rig.session.ПортВернулся();
+                }
+                break;
             default:
                 rig.receive(QByteArray(1, static_cast<char>(0xFF)));
                 break;

@@ -1,0 +1,166 @@
+// The command line: what it asks for, the port order, and the real program
+// in a terminal with no display at all.
+#include "app/command_line.h"
+#include "app/settings.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QSettings>
+#include <QTest>
+
+namespace {
+CommandLine parse(const QStringList &options) {
+    return РазобратьКоманднуюСтроку(QStringList{QStringLiteral("telkaro")} + options);
+}
+
+struct Run {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+// The program as a terminal starts it: no display, no platform chosen.
+Run run(const QStringList &options, int timeoutMs = 20000) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(name));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(TELKARO_EXECUTABLE), options);
+    Run result;
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        return result;
+    }
+    result.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+} // namespace
+
+class TestCommandLine : public QObject {
+    Q_OBJECT
+private slots:
+    void whatItAsksFor() {
+        QCOMPARE(parse({}).action, CommandLine::Action::Run);
+        QCOMPARE(parse({"--help"}).action, CommandLine::Action::Help);
+        QCOMPARE(parse({"-h"}).action, CommandLine::Action::Help);
+        QCOMPARE(parse({"--version"}).action, CommandLine::Action::Version);
+        QCOMPARE(parse({"--list-ports"}).action, CommandLine::Action::ListPorts);
+
+        const CommandLine port = parse({"--port", "/dev/serial/by-id/usb-FTDI-if00"});
+        QCOMPARE(port.action, CommandLine::Action::Run);
+        QCOMPARE(port.port, QStringLiteral("/dev/serial/by-id/usb-FTDI-if00"));
+        QVERIFY(!port.choosePort);
+        QCOMPARE(parse({"--port=COM3", "--choose-port"}).port, QStringLiteral("COM3"));
+        QVERIFY(parse({"--port=COM3", "--choose-port"}).choosePort);
+
+        // The window system's own options are left to it.
+        const CommandLine qt = parse({"-platform", "offscreen", "-style", "fusion", "-reverse"});
+        QCOMPARE(qt.action, CommandLine::Action::Run);
+        QVERIFY(qt.port.isEmpty());
+    }
+
+    void whatItDoesNotUnderstand_data() {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("unknown option") << QStringList{"--bogus"} << "bogus";
+        QTest::newRow("missing value") << QStringList{"--port"} << "--port";
+        QTest::newRow("empty port") << QStringList{"--port", "  "} << "--port";
+        QTest::newRow("stray argument") << QStringList{"ttyUSB0"} << "ttyUSB0";
+    }
+    void whatItDoesNotUnderstand() {
+        QFETCH(QStringList, options);
+        QFETCH(QString, named);
+        const CommandLine result = parse(options);
+        QCOMPARE(result.action, CommandLine::Action::Error);
+        QVERIFY2(result.text.contains(named), qPrintable(result.text));
+        QVERIFY(result.text.contains(QStringLiteral("--help")));
+    }
+
+    void thePortOrder() {
+        using Настройки::ПорядокПорта;
+        QCOMPARE(ПорядокПорта("cli", "env", "stored", "first"), QStringLiteral("cli"));
+        QCOMPARE(ПорядокПорта("", "env", "stored", "first"), QStringLiteral("env"));
+        QCOMPARE(ПорядокПорта(" ", " ", "stored", "first"), QStringLiteral("stored"));
+        QCOMPARE(ПорядокПорта("", "", "", "first"), QStringLiteral("first"));
+        QCOMPARE(ПорядокПорта(" /dev/pts/4 ", "", "", "first"), QStringLiteral("/dev/pts/4"));
+
+        // With the real sources: the stored setting, the environment, the command line.
+        QSettings store(Настройки::организация(), Настройки::приложение());
+        store.clear();
+        qunsetenv("TELKARO_PORT");
+        Настройки::ЗаписатьПорт(store, QStringLiteral("/dev/ttyUSB7"));
+        QCOMPARE(Настройки::ВыбратьПорт(store), QStringLiteral("/dev/ttyUSB7"));
+        qputenv("TELKARO_PORT", "/dev/pts/9");
+        QCOMPARE(Настройки::ВыбратьПорт(store), QStringLiteral("/dev/pts/9"));
+        QCOMPARE(Настройки::ВыбратьПорт(store, QStringLiteral("COM4")), QStringLiteral("COM4"));
+        qputenv("TELKARO_PORT", "");
+        store.clear();
+    }
+
+    void theListOfPorts() {
+        QCOMPARE(СписокПортов({}), QStringLiteral("Последовательные порты не найдены.\n"));
+        const QString text = СписокПортов(
+            {{"ttyUSB0", "FT232R USB UART", "FTDI", "A10K3XYZ"}, {"ttyS0", "", "", ""}});
+        QCOMPARE(text, QStringLiteral("ttyUSB0; FT232R USB UART; изготовитель: FTDI; "
+                                      "серийный номер: A10K3XYZ\n"
+                                      "ttyS0; без описания\n"));
+    }
+
+    void inATerminalWithoutADisplay() {
+        const Run help = run({"--help"});
+        QCOMPARE(help.code, 0);
+        for (const char *option : {"--port", "--list-ports", "--choose-port", "--version"})
+            QVERIFY2(help.out.contains(QLatin1String(option)), qPrintable(help.out));
+        QVERIFY(help.out.contains(QStringLiteral("TELKARO_PORT")));
+
+        const Run version = run({"--version"});
+        QCOMPARE(version.code, 0);
+        QCOMPARE(version.out, QStringLiteral("telkaro %1\n").arg(QStringLiteral(TELKARO_VERSION)));
+
+        // Whatever ports this machine has, each is a line of its own, or
+        // the one line says there are none.
+        const Run ports = run({"--list-ports"});
+        QCOMPARE(ports.code, 0);
+        QVERIFY(ports.out.endsWith(QLatin1Char('\n')));
+        QVERIFY(ports.err.isEmpty() || !ports.err.contains(QStringLiteral("display")));
+
+        const Run unknown = run({"--bogus"});
+        QCOMPARE(unknown.code, КодОшибкиКоманднойСтроки);
+        QVERIFY2(unknown.err.contains(QStringLiteral("bogus")), qPrintable(unknown.err));
+        QVERIFY(unknown.out.isEmpty());
+
+        const Run missing = run({"--port"});
+        QCOMPARE(missing.code, КодОшибкиКоманднойСтроки);
+        QVERIFY2(missing.err.contains(QStringLiteral("--port")), qPrintable(missing.err));
+    }
+
+    void aPortThatFailsSaysWhyOnStandardError() {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        process.setProcessEnvironment(env);
+        process.setReadChannel(QProcess::StandardError);
+        process.start(QStringLiteral(TELKARO_EXECUTABLE),
+                      {QStringLiteral("--port"), QStringLiteral("/dev/telkaro-no-such-port")});
+        QVERIFY(process.waitForStarted());
+        QByteArray err;
+        QDeadlineTimer deadline(20000);
+        while (!err.contains("no such port\n") && !deadline.hasExpired()) {
+            process.waitForReadyRead(500);
+            err += process.readAllStandardError();
+        }
+        process.kill();
+        process.waitForFinished();
+        // Qt's own warnings may come first; the diagnosis is one line of its own.
+        QVERIFY2(err.contains("telkaro: cannot open port \"/dev/telkaro-no-such-port\": "
+                              "no such port\n"),
+                 err.constData());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "test_command_line.moc"
