@@ -17,6 +17,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QSettings>
+#include <QToolTip>
 
 namespace {
 // Client area of the window and the places of its elements, in twips.
@@ -59,7 +60,12 @@ frmMain::frmMain(Модуль1 &module, QWidget *parent)
     // A fixed frame: the layout does not follow the window's size.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    m_program->showTip = [this](const QString &tip) { m_results->setToolTip(tip); };
+    m_program->showTip = [this](const QString &tip) {
+        m_results->setToolTip(tip);
+        // A tip on the screen would go on saying what is no longer so.
+        if (QToolTip::isVisible())
+            QToolTip::hideText();
+    };
     m_program->plate.setWarning(
         [this](const QString &text) { QMessageBox::warning(this, windowTitle(), text); });
 }
