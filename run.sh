@@ -2,7 +2,8 @@
 # Builds TELKARO and starts it. With a port configured (TELKARO_PORT, or
 # "Port" in the settings) it talks to that instrument; otherwise it starts the
 # virtual instrument on a pseudo-terminal and talks to that, stopping it when
-# the program ends.
+# the program ends. Options are the program's own (./run.sh --choose-port,
+# ./run.sh --port /dev/ttyUSB0): with any, the program starts as asked.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -25,6 +26,10 @@ settings="${XDG_CONFIG_HOME:-$HOME/.config}/TELKARO/TELKARO.conf"
 stored_port=""
 if [ -f "$settings" ]; then
     stored_port=$(awk -F= '/^\[/ { s = ($0 == "[Settings]") } s && $1 == "Port" { print substr($0, 6) }' "$settings")
+fi
+if (($#)); then
+    launch build/telkaro "$@"
+    exit
 fi
 if [ -n "${TELKARO_PORT:-}" ] || [ -n "$stored_port" ]; then
     echo "Instrument port: ${TELKARO_PORT:-$stored_port}"

@@ -69,8 +69,9 @@ QString совет(PortProblem problem) {
                               "(терминал, вторую копию ТЕЛКАРО), и запустите программу снова.");
     case PortProblem::PermissionDenied:
 #if defined(Q_OS_LINUX)
-        return QStringLiteral("Добавьте пользователя в группу dialout "
-                              "(sudo adduser $USER dialout), выйдите из системы и войдите снова.");
+        return QStringLiteral(
+            "Добавьте пользователя в группу dialout "
+            "(sudo usermod -aG dialout $USER), выйдите из системы и войдите снова.");
 #else
         return QStringLiteral("Попросите администратора дать доступ к порту.");
 #endif
