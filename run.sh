@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds TELKARO and starts it. With a port configured (TELKARO_PORT, or
 # "Port" in the settings) it talks to that instrument; otherwise it starts the
 # virtual instrument on a pseudo-terminal and talks to that, stopping it when

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds TELKARO and runs every test headless, twice: first a build with
 # AddressSanitizer and UndefinedBehaviorSanitizer (clang), which also runs
 # each fuzz target for a minute, then the ordinary build, whose CTest

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "command_line.h"
 #include "frm_main.h"
 #include "port_chooser.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The yardstick for TELKARO's start-up, memory and idle figures: the least a Qt
 // Widgets program with the same outline does. A main window with a menu bar, a
 // status bar and an empty client area of TELKARO's size, the serial port of

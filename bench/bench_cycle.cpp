@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // bench_cycle: measurement cycles of the whole program (Main, the window, the
 // session, the serial link) against the virtual instrument pacing its replies
 // at 9600 baud and finishing a measurement at once (--pace --measure-ms 0

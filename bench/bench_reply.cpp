@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What handling the instrument's replies costs the program: the receive step
 // per character, a 12-strip data block from its last character to the grid
 // drawn and the plate text built, the pane's repaint, and the pane's deferred

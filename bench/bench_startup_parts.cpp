@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Parts of TELKARO's start-up, in process (QBENCHMARK, offscreen): making the
 // main window, and the window icon it is given, as now (six sizes, each
 // decoded from its PNG when added) and, on a private copy, with the sizes a

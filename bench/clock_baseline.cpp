@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The yardstick for TELKARO's idle figures: a plain Qt Widgets window whose
 // status bar shows the time, changed once a second (the locale's short format
 // with seconds, as in the C locale, whatever the locale), beside an empty

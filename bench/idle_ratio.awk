@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Reads the idle rows and prints them again, followed by one row for each
 # "telkaro ..." row: its CPU as a ratio to the "clock window" row of the same
 # locale (", ru_RU" in the name). Linked and idle (no polls), the program

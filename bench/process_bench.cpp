@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // telkaro-bench-process: starts programs against the virtual instrument and
 // measures them from the outside, as processes.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared by the parts of telkaro-bench-process: child processes, their
 // environment, the virtual instrument, the table rows.
 #pragma once

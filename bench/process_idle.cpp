@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // telkaro-bench-process: the CPU time programs use while idle.
 #include "process_common.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // telkaro-bench-process: start-up and peak memory of two programs, in turns.
 #include "process_common.h"
 

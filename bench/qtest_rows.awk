@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Turns the CSV output of bench_reply and bench_startup_parts ("function","tag","metric",value,total,iterations)
 # into table rows (section, figure, value, unit, compared with, ratio, goal, verdict).
 function us(metric, value) { return metric ~ /Nanoseconds/ ? value / 1000 : value * 1000 }

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the benchmarks (Release, into build-bench/), runs them all and prints
 # one table. See bench/README.md and docs/performance.md.
 #

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Preloaded (LD_PRELOAD) into a Qt program whose start-up is timed. When the
 // application object is made it starts watching the events; once the first
 // top-level window has been exposed, and so painted and flushed, it appends

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Prints the TAB-separated table rows as aligned columns.
 # Width in characters of UTF-8 text (awk may count bytes).
 function chars(s,    t) { t = s; return length(s) - gsub(/[\200-\277]/, "", t) }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "receive_step.h"
 
 bool ОтветПолон(const QByteArray &RxBuffer) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "serial_link.h"
 
 SerialLink::SerialLink(QObject *parent)

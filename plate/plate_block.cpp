@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "plate_block.h"
 
 #include "core/pane_model.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the README's test command as a new user would: on a bare Debian 12
 # system with nothing but git, built here with debootstrap from the Debian
 # mirror this machine's own apt sources name. The current commit is cloned

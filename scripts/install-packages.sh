@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs, from Debian's packages, what building and testing TELKARO needs
 # and whatever packages are named as arguments; uses sudo when not root and
 # does nothing when everything is there already.

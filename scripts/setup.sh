@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what TELKARO needs from Debian's packages (with sudo when not
 # root), then configures and builds it into build/.
 #   EXTRA_PACKAGES  further packages to install

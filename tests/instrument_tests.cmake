@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The virtual instrument's own test: the program on its pty, and its pieces from
 # telkaro_instrument_lib on their own. Included from tests/CMakeLists.txt; needs the
 # telkaro-instrument, telkaro_instrument_lib and telkaro_test_support targets.

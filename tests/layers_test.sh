@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program's layers depend one way only: core <- plate <- link <- app.
 # Fails, naming the line, where a file includes a header of its own layer's
 # superiors, of tests/, bench/ or tools/, or a bare header name that is not

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from a configured and built build folder, unpacks it into a
 # scratch root and checks what an operator gets: the files, the dependencies, the desktop
 # entry, that every library resolves, that the program starts and that its guide is where

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line: what it asks for, the port order, and the real program
 // in a terminal with no display at all.
 #include "app/command_line.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The strip count dialog, Help and Exit.
 #include "app/frm_main.h"
 #include "app/help.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole program against the virtual instrument on a pseudo-terminal:
 // the operator's commands through the menus, and every byte on the wire.
 #include "live_program.h"

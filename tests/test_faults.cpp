@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Faults on the line and on disk, end to end against the virtual instrument:
 // replies cut off, in lower case, full of garbage, error statuses in every
 // state, floods, and settings that are not what the program wrote.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks the virtual instrument itself: what it answers on the line, and its faults; then its
 // pieces without a pseudo-terminal: the photometer's replies, the fault modes, the wire log.
 

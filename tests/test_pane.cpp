@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text placement in the panes: a point sets the drawing position, a print
 // ends its line at the left edge one line lower, and what a pane shows is
 // read out in reading order.

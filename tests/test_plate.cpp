@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plate results: decoding the data block, the plate text, the clipboard,
 // and .dat files written and viewed again through the file commands.
 #include "app/common_dialog.h"

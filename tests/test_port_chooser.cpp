@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The port chooser: the found ports and the field, refresh, the keyboard, and
 // what OK and Cancel leave in the Port setting.
 #include "app/port_chooser.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Why a port cannot be used, what the operator is told, and the watch for a
 // lost port to come back.
 #include "app/port_messages.h"

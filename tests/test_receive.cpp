@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The receive step and the serial link: which characters enter the reply
 // buffer, when a reply counts as complete, and that bytes arriving together
 // are handled one notification each.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The session state machine and the instrument commands, one character at
 // a time against stand-ins for the port, timer and clock.
 #include "session_rig.h"

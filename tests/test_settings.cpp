@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stored window position and the port choice: numbers in the operator's
 // regional format, garbage falling back to the default, and where the port
 // name comes from.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The port vanishes under the running program, which is then left alone
 // for minutes (TELKARO_SOAK_SECONDS, 120 by default): it must keep running,
 // tell the operator once, use next to no CPU and not grow.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as the operator meets it: start-up with and without a
 // port, the headings and first status at their places, the menus, the
 // layout in twips, drawing that survives repaints, and the stored position.

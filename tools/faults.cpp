@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fault modes: control lines, and how a reply is changed on its way out.
 
 #include "tools/faults.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fault modes of the virtual instrument, set by options and switched through stdin:
 //   status C     the status character in E replies
 //   silent       no answer at all; commands are not even carried out

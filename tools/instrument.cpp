@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The virtual instrument's session: commands from the line, control lines from stdin.
 
 #include "tools/instrument.h"

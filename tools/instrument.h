@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One running virtual instrument: the pty, the photometer behind its fault modes, the control
 // lines from stdin and the wire log, tied together. The event loop (main.cpp) calls it when the
 // line or stdin has something, and when paced bytes are due.

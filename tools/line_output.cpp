@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The paced, non-blocking output towards the pty.
 
 #include "tools/line_output.h"

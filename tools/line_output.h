@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bytes on their way from the instrument to the program: a queue written to the pty's
 // master without ever blocking, one 8N1 character at 9600 baud after the other when paced, and
 // topped up with flood bytes when flooding. Every chunk written goes to the wire log as TX.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // telkaro-instrument: a virtual microplate photometer on a pseudo-terminal.
 //
 // The program under test talks to the slave side of the pty exactly as it talks to the real

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The photometer's replies: command parsing, measurement timing, the data block.
 
 #include "tools/photometer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The photometer's command set, as the instrument answers it on its serial line:
 //   E      status: "<status character> OK"
 //   J n    number of strips to read, 1..12 (any other number is acknowledged and ignored)

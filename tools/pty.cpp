@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pseudo-terminal and the symlink to its slave side.
 
 #include "tools/pty.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The instrument's pseudo-terminal: the master side it answers on, the slave side that the
 // program under test opens as its serial port, and the symlink to the slave (--link).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wire log's format: escaping, the start and record lines, the writer and the reader.
 
 #include "tools/wire_log.h"

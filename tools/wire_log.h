@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wire log of telkaro-instrument (--log FILE): the bytes the instrument received from the
 // program (RX) and wrote to it (TX), one line a chunk, with the time. The instrument writes it;
 // the tests and the benchmarks read it back with WireLogReader. Plain C++ and POSIX.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any reply taken as a plate data block: the display, the plate text and
 // the strips Save would write must agree with each other and never read
 // outside the block.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any file content read as a .dat file by its fixed counts.
 #include "plate/dat_file.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any byte stream through the receive step and the dispatch, in every state,
 // with link timer ticks, menu commands, clock jumps and a vanishing port
 // interleaved. Escape byte 0xFF introduces an event; everything else is a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a fuzz target once over each file given (or each file in each folder
 // given), for builds without libFuzzer: the saved inputs become regression
 // tests in every build.

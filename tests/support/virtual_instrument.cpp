@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "virtual_instrument.h"
 
 #include "tools/wire_log.h"

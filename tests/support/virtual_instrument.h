@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Runs telkaro-instrument (a virtual photometer on a pseudo-terminal) for a test and reads back
