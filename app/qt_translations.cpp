@@ -25,5 +25,17 @@ bool УстановитьПереводыQt(QCoreApplication &app) {
         else if (QLatin1String(catalog) == QLatin1String("qtbase_ru"))
             base = true;
     }
+    if (!base) {
+        // windeployqt merges Qt's catalogues into one, qt_ru.
+        auto *translator = new QTranslator(&app);
+        for (const QString &folder : folders) {
+            if (translator->load(QStringLiteral("qt_ru"), folder)) {
+                base = QCoreApplication::installTranslator(translator);
+                break;
+            }
+        }
+        if (!base)
+            delete translator;
+    }
     return base;
 }

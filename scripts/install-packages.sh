@@ -6,7 +6,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-qpa-plugins libgl-dev
-          fonts-liberation fonts-dejavu-core dpkg-dev file desktop-file-utils
+          fonts-liberation fonts-dejavu-core dpkg-dev file desktop-file-utils lintian appstream man-db
           qt6-translations-l10n "$@")
 missing=()
 for package in "${packages[@]}"; do

@@ -2,8 +2,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from a configured and built build folder, unpacks it into a
 # scratch root and checks what an operator gets: the files, the dependencies, the desktop
-# entry, that every library resolves, that the program starts and that its guide is where
-# Help looks for it.
+# entry and its AppStream metadata, the manual pages, the copyright file and changelog,
+# lintian's verdict, that every library resolves, that the program starts and that its
+# guide is where Help looks for it.
 #   package_test.sh <source folder> <build folder>
 set -uo pipefail
 
@@ -20,9 +21,9 @@ die() {
     exit 1
 }
 
-for tool in cpack dpkg-deb dpkg-shlibdeps file desktop-file-validate ldd; do
+for tool in cpack dpkg-deb dpkg-shlibdeps file desktop-file-validate ldd lintian appstreamcli man; do
     command -v "$tool" >/dev/null ||
-        die "$tool is missing (scripts/setup.sh installs cmake, dpkg-dev, file, desktop-file-utils)"
+        die "$tool is missing (scripts/setup.sh installs cmake, dpkg-dev, file, desktop-file-utils, lintian, appstream, man-db)"
 done
 [ -f "$build/CPackConfig.cmake" ] || die "$build/CPackConfig.cmake is missing: configure first"
 
@@ -78,15 +79,27 @@ if grep -Eq -- '-dev\b|-dev$' <<<"$depends"; then
     fail "Depends names a development package: $depends"
 fi
 
-postinst=$(dpkg-deb -I "$deb" postinst 2>/dev/null) || fail "no postinst"
-[[ $postinst == *dialout* ]] || fail "postinst does not mention dialout"
+# The dialout notice is in the description, the README and the guide; the package
+# runs no scripts of its own.
+dpkg-deb -I "$deb" postinst >/dev/null 2>&1 && fail "the package has a postinst"
+
+# --- lintian -----------------------------------------------------------------------
+echo "== lintian"
+# Root is warned against, not refused; CI runs as root.
+lintian --pedantic --display-info "$deb" 2>&1 | grep -v 'running with root privileges' |
+    tee "$scratch/lintian"
+grep -E '^[EW]: ' "$scratch/lintian" >/dev/null && fail "lintian reports errors or warnings"
 
 # --- files -------------------------------------------------------------------------
 echo "== files"
 dpkg-deb -c "$deb" | awk '{print $NF}' | sed 's|^\./|/|' | grep -v '/$' | sort >"$scratch/files"
 cat "$scratch/files"
 expected=(/usr/bin/telkaro /usr/bin/telkaro-instrument /usr/share/telkaro/TELKARO.md
-          /usr/share/applications/telkaro.desktop)
+          /usr/share/applications/org.example.telkaro.desktop
+          /usr/share/metainfo/org.example.telkaro.metainfo.xml
+          /usr/share/man/man1/telkaro.1.gz /usr/share/man/man1/telkaro-instrument.1.gz
+          /usr/share/man/ru/man1/telkaro.1.gz
+          /usr/share/doc/telkaro/copyright /usr/share/doc/telkaro/changelog.gz)
 for size in 16 32 48 64 128 256; do
     expected+=("/usr/share/icons/hicolor/${size}x${size}/apps/telkaro.png")
 done
@@ -109,7 +122,49 @@ for size in 16 32 48 64 128 256; do
     [[ $type == "PNG image data, $size x $size,"* ]] || fail "$icon is not a ${size}x${size} PNG: $type"
 done
 
-desktop=$root/usr/share/applications/telkaro.desktop
+# --- documentation -----------------------------------------------------------------
+doc=$root/usr/share/doc/telkaro
+if [ -f "$doc/copyright" ]; then
+    head -n 1 "$doc/copyright" |
+        grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+        fail "copyright is not in the machine-readable format 1.0"
+    grep -qx 'License: GPL-3+' "$doc/copyright" || fail "copyright does not name GPL-3+"
+fi
+if [ -f "$doc/changelog.gz" ]; then
+    first=$(gzip -dc "$doc/changelog.gz" | head -n 1)
+    [ "$first" = "telkaro ($version) unstable; urgency=medium" ] ||
+        fail "changelog.gz starts with '$first'"
+    # gzip -n: no name or time stamp of its own, so the package is reproducible.
+    [ "$(od -An -tu4 -j4 -N4 "$doc/changelog.gz" | tr -d ' ')" = 0 ] ||
+        fail "changelog.gz carries a time stamp"
+fi
+for page in man1/telkaro.1.gz man1/telkaro-instrument.1.gz ru/man1/telkaro.1.gz; do
+    file=$root/usr/share/man/$page
+    [ -f "$file" ] || continue
+    echo "== man -l $page"
+    text=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$file" 2>"$scratch/man.err")
+    [ -s "$scratch/man.err" ] && { cat "$scratch/man.err" >&2; fail "man -l $page warns"; }
+    for option in --help; do
+        [[ $text == *"$option"* ]] || fail "$page does not describe $option"
+    done
+done
+text=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -l "$root/usr/share/man/man1/telkaro.1.gz" 2>/dev/null)
+for needed in --port --choose-port --list-ports TELKARO_PORT TELKARO.conf; do
+    [[ $text == *"$needed"* ]] || fail "telkaro(1) does not mention $needed"
+done
+text=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -l "$root/usr/share/man/ru/man1/telkaro.1.gz" 2>/dev/null)
+[[ $text == *"ПАРАМЕТРЫ"* && $text == *--choose-port* ]] || fail "the Russian telkaro(1) is not it"
+
+metainfo=$root/usr/share/metainfo/org.example.telkaro.metainfo.xml
+if [ -f "$metainfo" ]; then
+    echo "== appstreamcli validate"
+    appstreamcli validate --no-net --pedantic "$metainfo" || fail "the AppStream metadata is not valid"
+    grep -q "<release version=\"$version\"" "$metainfo" || fail "metainfo lacks the release $version"
+    grep -q '<launchable type="desktop-id">org.example.telkaro.desktop</launchable>' "$metainfo" ||
+        fail "metainfo does not launch the desktop file"
+fi
+
+desktop=$root/usr/share/applications/org.example.telkaro.desktop
 if [ -f "$desktop" ]; then
     echo "== desktop-file-validate"
     out=$(desktop-file-validate "$desktop" 2>&1)

@@ -17,7 +17,9 @@
 
 #ifdef Q_OS_LINUX
 #include <csignal>
+#ifdef Q_OS_LINUX
 #include <sys/resource.h>
+#endif
 #endif
 
 namespace {

@@ -1,0 +1,46 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# What a Debian system gets besides the programs: the menu entry with its
+# metadata for software centres, the icons, the manual pages, the copyright
+# file and the changelog. Compressed files are made with gzip -9n, without a
+# name or time of their own, so the same sources give the same package.
+find_program(TELKARO_GZIP gzip REQUIRED)
+set(_out ${CMAKE_CURRENT_BINARY_DIR})
+
+install(FILES ${TELKARO_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+configure_file(${TELKARO_APP_ID}.metainfo.xml ${_out}/${TELKARO_APP_ID}.metainfo.xml @ONLY)
+install(FILES ${_out}/${TELKARO_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+foreach(size 16 32 48 64 128 256)
+    install(FILES ${PROJECT_SOURCE_DIR}/app/images/telkaro-${size}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+            RENAME telkaro.png)
+endforeach()
+
+# gzip -9n <input> into <output>, at build time.
+set(_compressed)
+function(telkaro_gzip input output)
+    add_custom_command(OUTPUT ${output}
+        COMMAND ${TELKARO_GZIP} -9n -c ${input} > ${output}
+        DEPENDS ${input}
+        VERBATIM)
+    set(_compressed ${_compressed} ${output} PARENT_SCOPE)
+endfunction()
+
+# Manual pages: English for both programs, Russian for the program.
+foreach(page telkaro telkaro-instrument ru/telkaro)
+    configure_file(${PROJECT_SOURCE_DIR}/docs/man/${page}.1.in ${_out}/man/${page}.1 @ONLY)
+    telkaro_gzip(${_out}/man/${page}.1 ${_out}/man/${page}.1.gz)
+endforeach()
+install(FILES ${_out}/man/telkaro.1.gz ${_out}/man/telkaro-instrument.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${_out}/man/ru/telkaro.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/ru/man1)
+
+# The changelog of a native package, from CHANGELOG.md.
+add_custom_command(OUTPUT ${_out}/changelog
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/debian-changelog.sh ${PROJECT_SOURCE_DIR}/CHANGELOG.md
+            telkaro ${CPACK_PACKAGE_CONTACT} > ${_out}/changelog
+    DEPENDS ${PROJECT_SOURCE_DIR}/CHANGELOG.md ${CMAKE_CURRENT_SOURCE_DIR}/debian-changelog.sh
+    VERBATIM)
+telkaro_gzip(${_out}/changelog ${_out}/changelog.gz)
+add_custom_target(telkaro_docs ALL DEPENDS ${_compressed})
+
+install(FILES copyright ${_out}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})

@@ -1,0 +1,25 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The Windows installer (prepared; not yet built on Windows): `cpack -G NSIS`
+# in the build folder, after `cmake --install`'s deployment of Qt beside the
+# program (app/CMakeLists.txt). Start-menu entries for the program and for
+# its port chooser; the program, Qt's libraries and plugins, Qt's Russian
+# translations and the operator's guide all in the program's folder.
+set(CPACK_GENERATOR NSIS)
+set(CPACK_PACKAGE_NAME "TELKARO")
+set(CPACK_PACKAGE_INSTALL_DIRECTORY "TELKARO")
+set(CPACK_PACKAGE_EXECUTABLES telkaro "ТЕЛКАРО")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+set(CPACK_NSIS_DISPLAY_NAME "ТЕЛКАРО ${PROJECT_VERSION}")
+set(CPACK_NSIS_PACKAGE_NAME "ТЕЛКАРО")
+set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/app/images/telkaro.ico)
+set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/app/images/telkaro.ico)
+set(CPACK_NSIS_INSTALLED_ICON_NAME "bin\\\\telkaro.exe")
+set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+# The script CPack writes is UTF-8 and names things in Russian: a Unicode
+# installer, reading its script as UTF-8.
+set(CPACK_NSIS_EXECUTABLE_PRE_ARGUMENTS "-INPUTCHARSET;UTF8;-XUnicode true")
+# The port chooser: the same program with --choose-port.
+set(CPACK_NSIS_CREATE_ICONS_EXTRA
+    "CreateShortCut '$SMPROGRAMS\\\\$STARTMENU_FOLDER\\\\Выбрать порт прибора.lnk' '$INSTDIR\\\\bin\\\\telkaro.exe' '--choose-port'")
+set(CPACK_NSIS_DELETE_ICONS_EXTRA
+    "Delete '$SMPROGRAMS\\\\$START_MENU\\\\Выбрать порт прибора.lnk'")
