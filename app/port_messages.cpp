@@ -4,60 +4,45 @@
 namespace {
 constexpr qsizetype НаибольшийПоказ = 80;
 
-QString причина(PortProblem problem) {
-    switch (problem) {
-    case PortProblem::None:
-        return QStringLiteral("no reason given");
-    case PortProblem::NoName:
-        return QStringLiteral("no port name was given");
-    case PortProblem::NameTooLong:
-        return QStringLiteral("the name is too long to be a port");
-    case PortProblem::NotFound:
-        return QStringLiteral("no such port");
-    case PortProblem::Directory:
-        return QStringLiteral("it is a folder, not a serial port");
-    case PortProblem::RegularFile:
-        return QStringLiteral("it is an ordinary file, not a serial port");
-    case PortProblem::NotSerial:
-        return QStringLiteral("it is not a serial port");
-    case PortProblem::Busy:
-        return QStringLiteral("in use by another program");
-    case PortProblem::PermissionDenied:
-        return QStringLiteral("permission denied");
-    case PortProblem::Unplugged:
-        return QStringLiteral("the device was unplugged or closed");
-    case PortProblem::Other:
-        break;
-    }
-    return QStringLiteral("the system refused to open it");
-}
+// The reason in the terminal's English and in the tool tip's Russian.
+struct Причина {
+    QString english;
+    QString русская;
+};
 
-QString причинаПоРусски(PortProblem problem) {
+Причина причина(PortProblem problem) {
     switch (problem) {
     case PortProblem::None:
-        break;
+        return {QStringLiteral("no reason given"), QStringLiteral("Система не открыла порт.")};
     case PortProblem::NoName:
-        return QStringLiteral("Имя порта не задано.");
+        return {QStringLiteral("no port name was given"), QStringLiteral("Имя порта не задано.")};
     case PortProblem::NameTooLong:
-        return QStringLiteral("Имя порта слишком длинное.");
+        return {QStringLiteral("the name is too long to be a port"),
+                QStringLiteral("Имя порта слишком длинное.")};
     case PortProblem::NotFound:
-        return QStringLiteral("Такого порта нет.");
+        return {QStringLiteral("no such port"), QStringLiteral("Такого порта нет.")};
     case PortProblem::Directory:
-        return QStringLiteral("Это папка, а не последовательный порт.");
+        return {QStringLiteral("it is a folder, not a serial port"),
+                QStringLiteral("Это папка, а не последовательный порт.")};
     case PortProblem::RegularFile:
-        return QStringLiteral("Это обычный файл, а не последовательный порт.");
+        return {QStringLiteral("it is an ordinary file, not a serial port"),
+                QStringLiteral("Это обычный файл, а не последовательный порт.")};
     case PortProblem::NotSerial:
-        return QStringLiteral("Это не последовательный порт.");
+        return {QStringLiteral("it is not a serial port"),
+                QStringLiteral("Это не последовательный порт.")};
     case PortProblem::Busy:
-        return QStringLiteral("Порт занят другой программой.");
+        return {QStringLiteral("in use by another program"),
+                QStringLiteral("Порт занят другой программой.")};
     case PortProblem::PermissionDenied:
-        return QStringLiteral("Нет прав на доступ к порту.");
+        return {QStringLiteral("permission denied"), QStringLiteral("Нет прав на доступ к порту.")};
     case PortProblem::Unplugged:
-        return QStringLiteral("Устройство отключено или закрыто.");
+        return {QStringLiteral("the device was unplugged or closed"),
+                QStringLiteral("Устройство отключено или закрыто.")};
     case PortProblem::Other:
         break;
     }
-    return QStringLiteral("Система не открыла порт.");
+    return {QStringLiteral("the system refused to open it"),
+            QStringLiteral("Система не открыла порт.")};
 }
 
 QString совет(PortProblem problem) {
@@ -102,13 +87,13 @@ QString СтрокаДиагноза(const QString &portName, PortProblem proble
         event == PortEvent::Lost
             ? QStringLiteral("telkaro: port %1 was lost: %2; waiting for it to come back")
             : QStringLiteral("telkaro: cannot open port %1: %2");
-    return what.arg(ПоказИмени(portName), причина(problem));
+    return what.arg(ПоказИмени(portName), причина(problem).english);
 }
 
 QString ПодсказкаДиагноза(const QString &portName, PortProblem problem, PortEvent event) {
     const QString what = event == PortEvent::Lost ? QStringLiteral("Порт %1 отключён.")
                                                   : QStringLiteral("Порт %1 не открыт.");
-    return what.arg(ПоказИмени(portName)) + QLatin1Char(' ') + причинаПоРусски(problem) +
+    return what.arg(ПоказИмени(portName)) + QLatin1Char(' ') + причина(problem).русская +
            QLatin1Char('\n') + совет(problem);
 }
 

@@ -1,12 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "program.h"
 
-#include "port_messages.h"
-
 #include <cstdio>
 
 namespace {
-const QString ТекстНеОтвечает = QStringLiteral("    Прибор не отвечает");
 const QString ТекстПортЗанят = QStringLiteral("    Порт COM2 занят");
 } // namespace
 
@@ -35,13 +32,11 @@ bool Program::Загрузка(const QString &portName) {
     if (!MSComm1.open(portName)) {
         ОкноПечати.PSet(4, 3);
         ОкноПечати.Print(ТекстПортЗанят);
-        tell(СтрокаДиагноза(portName, MSComm1.problem(), PortEvent::OpenFailed),
-             ПодсказкаДиагноза(portName, MSComm1.problem(), PortEvent::OpenFailed));
+        tell(portName, MSComm1.problem(), PortEvent::OpenFailed);
         return false;
     }
     drawHeadings();
-    ОкноПечати.PSet(4, 3);
-    ОкноПечати.Print(ТекстНеОтвечает);
+    session.СообщениеНеОтвечает();
     ТаймерСвязи.setEnabled(true);
     return true;
 }
@@ -62,8 +57,7 @@ void Program::portLost() {
     session.ПортПотерян();
     const QString name = MSComm1.portName();
     m_toldProblem = PortProblem::Unplugged;
-    tell(СтрокаДиагноза(name, PortProblem::Unplugged, PortEvent::Lost),
-         ПодсказкаДиагноза(name, PortProblem::Unplugged, PortEvent::Lost));
+    tell(name, PortProblem::Unplugged, PortEvent::Lost);
     watch.start(name);
 }
 
@@ -75,8 +69,7 @@ void Program::portPresent() {
         // and say so once.
         if (MSComm1.problem() != m_toldProblem) {
             m_toldProblem = MSComm1.problem();
-            tell(СтрокаДиагноза(name, m_toldProblem, PortEvent::OpenFailed),
-                 ПодсказкаДиагноза(name, m_toldProblem, PortEvent::OpenFailed));
+            tell(name, m_toldProblem, PortEvent::OpenFailed);
         }
         return;
     }
@@ -84,6 +77,10 @@ void Program::portPresent() {
     m_toldProblem = PortProblem::None;
     tell(СтрокаВозврата(name), QString());
     session.ПортВернулся();
+}
+
+void Program::tell(const QString &portName, PortProblem problem, PortEvent event) {
+    tell(СтрокаДиагноза(portName, problem, event), ПодсказкаДиагноза(portName, problem, event));
 }
 
 void Program::tell(const QString &line, const QString &tip) {

@@ -3,6 +3,7 @@
 
 #include "common_dialog.h"
 #include "plate_commands.h"
+#include "port_messages.h"
 
 #include "core/clock.h"
 #include "core/menu_flags.h"
@@ -59,6 +60,8 @@ private:
     void drawHeadings();
     void portLost();
     void portPresent();
+    // A diagnosis of the port, to both places.
+    void tell(const QString &portName, PortProblem problem, PortEvent event);
     void tell(const QString &line, const QString &tip);
 
     // What was last said about the lost port, so a port that stays refused

@@ -2,40 +2,28 @@
 #include "qt_translations.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QLibraryInfo>
 #include <QTranslator>
+
+namespace {
+// Installs the catalogue from the first folder that has it.
+bool установить(QCoreApplication &app, const QString &catalog, const QStringList &folders) {
+    auto *translator = new QTranslator(&app);
+    for (const QString &folder : folders) {
+        if (translator->load(catalog, folder) && QCoreApplication::installTranslator(translator))
+            return true;
+    }
+    delete translator;
+    return false;
+}
+} // namespace
 
 bool УстановитьПереводыQt(QCoreApplication &app) {
     const QString beside = QCoreApplication::applicationDirPath();
     const QStringList folders = {beside + QStringLiteral("/translations"), beside,
                                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)};
-    bool base = false;
-    for (const char *catalog : {"qtbase_ru", "qtserialport_ru"}) {
-        auto *translator = new QTranslator(&app);
-        bool loaded = false;
-        for (const QString &folder : folders) {
-            if (translator->load(QString::fromLatin1(catalog), folder)) {
-                loaded = QCoreApplication::installTranslator(translator);
-                break;
-            }
-        }
-        if (!loaded)
-            delete translator;
-        else if (QLatin1String(catalog) == QLatin1String("qtbase_ru"))
-            base = true;
-    }
-    if (!base) {
-        // windeployqt merges Qt's catalogues into one, qt_ru.
-        auto *translator = new QTranslator(&app);
-        for (const QString &folder : folders) {
-            if (translator->load(QStringLiteral("qt_ru"), folder)) {
-                base = QCoreApplication::installTranslator(translator);
-                break;
-            }
-        }
-        if (!base)
-            delete translator;
-    }
-    return base;
+    установить(app, QStringLiteral("qtserialport_ru"), folders);
+    // windeployqt merges Qt's catalogues into one, qt_ru.
+    return установить(app, QStringLiteral("qtbase_ru"), folders) ||
+           установить(app, QStringLiteral("qt_ru"), folders);
 }

@@ -13,6 +13,7 @@ namespace Настройки {
 
 namespace {
 const QString Раздел = QStringLiteral("Settings");
+const QString КлючПорта = QStringLiteral("Settings/Port");
 
 // X11 and Windows keep window coordinates in 16 bits; a value beyond that is
 // no position at all.
@@ -96,11 +97,11 @@ QString ВыбратьПорт(QSettings &store, const QString &fromCommandLine)
 }
 
 QString СохранённыйПорт(QSettings &store) {
-    return текстЗначения(store.value(Раздел + QStringLiteral("/Port"))).trimmed();
+    return текстЗначения(store.value(КлючПорта)).trimmed();
 }
 
 void ЗаписатьПорт(QSettings &store, const QString &portName) {
-    store.setValue(Раздел + QStringLiteral("/Port"), portName);
+    store.setValue(КлючПорта, portName);
     store.sync();
 }
 

@@ -225,7 +225,11 @@ void Session::ПортВернулся() {
     m_menus.setEnabled(Меню::менюФайлЗапись, false);
     m_menus.setEnabled(Меню::менюИзмерение, false);
     m_pane.Cls();
+    СообщениеНеОтвечает();
+    m_timer.setEnabled(true);
+}
+
+void Session::СообщениеНеОтвечает() {
     m_pane.PSet(4, 3);
     m_pane.Print(ТекстНеОтвечает);
-    m_timer.setEnabled(true);
 }

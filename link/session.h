@@ -33,6 +33,10 @@ public:
     // plate text for Copy.
     void ПортВернулся();
 
+    // "    Прибор не отвечает" at (4, 3): the first status after loading, and
+    // again when a lost port is back.
+    void СообщениеНеОтвечает();
+
     qint64 FaultTime() const { return m_faultTime; }
 
     static constexpr qint64 ПаузаПередЧтениемMs = 500;

@@ -144,9 +144,7 @@ for page in man1/telkaro.1.gz man1/telkaro-instrument.1.gz ru/man1/telkaro.1.gz;
     echo "== man -l $page"
     text=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$file" 2>"$scratch/man.err")
     [ -s "$scratch/man.err" ] && { cat "$scratch/man.err" >&2; fail "man -l $page warns"; }
-    for option in --help; do
-        [[ $text == *"$option"* ]] || fail "$page does not describe $option"
-    done
+    [[ $text == *--help* ]] || fail "$page does not describe --help"
 done
 text=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -l "$root/usr/share/man/man1/telkaro.1.gz" 2>/dev/null)
 for needed in --port --choose-port --list-ports TELKARO_PORT TELKARO.conf; do
