@@ -97,9 +97,17 @@ void PlateCommands::менюФайлПросмотр_Click() {
     // cannot be read ends the command silently: the pane stays empty, or
     // keeps the fields read before the content ran out, and the plate text
     // and Save stay as they were.
+    // Only an ordinary file is read. A FIFO, a device, a socket or a folder
+    // could hold the window in open() or in a read for good: it ends the
+    // command as a file that cannot be read does. The look is taken now,
+    // after the dialog, and the open file is looked at again.
+    if (!info.isFile())
+        return;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return;
+    if (file.isSequential())
+        return; // it became something else between the look and the open
     const QByteArray content = file.read(НаибольшийФайлДанных + 1);
     file.close();
     if (content.size() > НаибольшийФайлДанных)

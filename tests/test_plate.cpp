@@ -15,6 +15,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifdef Q_OS_UNIX
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+#endif
 #ifdef Q_OS_LINUX
 #include <csignal>
 #ifdef Q_OS_LINUX
@@ -202,6 +208,49 @@ private slots:
         rig.view(dir.filePath("missing.dat"));
         QVERIFY(rig.pane.items().isEmpty());
         QVERIFY(rig.warnings.isEmpty());
+
+#ifdef Q_OS_UNIX
+        // Not an ordinary file: ended as a file that cannot be read, without
+        // being opened. A FIFO with no writer would hold open() for good,
+        // /dev/zero a read, a terminal the keyboard.
+        const QString fifo = dir.filePath("fifo.dat");
+        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        const QString socketPath = dir.filePath("s");
+        const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        qstrncpy(address.sun_path, QFile::encodeName(socketPath).constData(),
+                 sizeof address.sun_path);
+        QVERIFY(::bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0);
+        const QString special[] = {fifo, QStringLiteral("/dev/zero"), QStringLiteral("/dev/tty"),
+                                   dir.path(), socketPath};
+        for (const QString &path : special) {
+            rig.pane.PSet(1, 1);
+            rig.pane.Print("old");
+            rig.view(path);
+            QVERIFY2(rig.pane.items().isEmpty(), qPrintable(path));
+            QCOMPARE(rig.m.PlateText, before);
+            QVERIFY(rig.menus.isEnabled(Меню::менюФайлЗапись));
+        }
+        ::close(listener);
+        QVERIFY(rig.warnings.isEmpty());
+
+        // A plate file that turns into a FIFO after the dialog has closed.
+        const QString swapped = dir.filePath("swapped.dat");
+        writeFile(swapped, QByteArray("1,000\t\r\n").repeated(8));
+        rig.dialog.setPresenter([&](QWidget *, const FileDialogRequest &) {
+            QFile::remove(swapped);
+            ::mkfifo(QFile::encodeName(swapped).constData(), 0600);
+            return swapped;
+        });
+        rig.commands.менюФайлПросмотр_Click();
+        QVERIFY(QFileInfo(swapped).exists() && !QFileInfo(swapped).isFile());
+        QVERIFY(rig.pane.items().isEmpty());
+        QCOMPARE(rig.m.PlateText, before);
+        rig.dialog.setPresenter([&](QWidget *, const FileDialogRequest &) {
+            return rig.answers.isEmpty() ? QString() : rig.answers.takeFirst();
+        });
+#endif
 
         // Far too large for a plate file: refused before anything changes.
         rig.pane.PSet(1, 1);
