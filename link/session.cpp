@@ -209,6 +209,9 @@ void Session::ПортПотерян() {
     m_pane.PSet(4, 3);
     m_pane.Print(ТекстПортОтключён);
     m_menus.setEnabled(Меню::менюФайл, true);
+    // What needs the instrument is not offered until the port is back.
+    m_menus.setEnabled(Меню::менюИзмерение, false);
+    m_menus.setEnabled(Меню::менюФайлЧтениеПлашки, false);
 }
 
 void Session::ПортВернулся() {
@@ -221,6 +224,7 @@ void Session::ПортВернулся() {
     m.RxBuffer.clear();
     // The menus as after loading: nothing to save until a new block arrives.
     m_menus.setEnabled(Меню::менюФайл, true);
+    m_menus.setEnabled(Меню::менюФайлЧтениеПлашки, true);
     m_menus.setEnabled(Меню::менюФайлПросмотр, true);
     m_menus.setEnabled(Меню::менюФайлЗапись, false);
     m_menus.setEnabled(Меню::менюИзмерение, false);

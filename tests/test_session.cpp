@@ -239,8 +239,15 @@ private slots:
     void withoutAPortCommandsAreRefused() {
         SessionRig rig;
         rig.receive("0OK");
+        rig.menus.setEnabled(Меню::менюФайлЗапись, true);
         rig.session.ПортПотерян();
         QVERIFY(!rig.timer.enabled);
+        // Nothing that needs the instrument is offered; the rest stays.
+        QVERIFY(!rig.menus.isAvailable(Меню::менюИзмерение));
+        QVERIFY(!rig.menus.isAvailable(Меню::менюФайлЧтениеПлашки));
+        for (Меню item : {Меню::менюФайлПросмотр, Меню::менюФайлЗапись, Меню::менюФайлClip,
+                          Меню::менюНастройка, Меню::менюФайлВыход})
+            QVERIFY(rig.menus.isAvailable(item));
         QCOMPARE(rig.pane.readingOrder(), QStringList{"Порт отключён"});
         rig.port.open = false;
         const qsizetype sent = rig.port.lines.size();
@@ -270,8 +277,11 @@ private slots:
         QCOMPARE(rig.pane.textAt(4, 3), QStringLiteral("    Прибор не отвечает"));
         QCOMPARE(rig.pane.readingOrder(), QStringList{"Прибор не отвечает"});
         QCOMPARE(rig.m.PlateText, QStringLiteral("1,234\t\r\n")); // still there to copy
-        QVERIFY(rig.menus.isEnabled(Меню::менюФайл));
-        QVERIFY(rig.menus.isEnabled(Меню::менюФайлПросмотр));
+        // Exactly the menus of a new start.
+        const MenuFlags fresh;
+        for (int i = 0; i < ЧислоМеню; ++i)
+            QCOMPARE(rig.menus.isEnabled(Меню(i)), fresh.isEnabled(Меню(i)));
+        QVERIFY(rig.menus.isEnabled(Меню::менюФайлЧтениеПлашки));
         QVERIFY(!rig.menus.isEnabled(Меню::менюФайлЗапись));
         QVERIFY(!rig.menus.isEnabled(Меню::менюИзмерение));
 
