@@ -58,7 +58,9 @@ private:
     // Made first: the panes show its drawings.
     std::unique_ptr<Program> m_program;
     std::unique_ptr<Help> m_help;
-    QWidget *m_client;
+    // The client area with the panes and the status bar, made after the
+    // parts and so destroyed before them, before the window's own children.
+    std::unique_ptr<QWidget> m_client;
     TextPane *m_rows;
     TextPane *m_columns;
     TextPane *m_results;

@@ -7,6 +7,16 @@ SerialLink::SerialLink(QObject *parent)
     connect(&m_port, &QSerialPort::errorOccurred, this, &SerialLink::handleError);
 }
 
+SerialLink::~SerialLink() {
+    // The port is the first member and goes last. Closing it can report an
+    // error (a far end that is already gone): nothing it says from here
+    // reaches this object, whose other members are about to go.
+    disconnect(&m_port, nullptr, this, nullptr);
+    m_onCharacter = nullptr;
+    if (m_port.isOpen())
+        m_port.close();
+}
+
 bool SerialLink::open(const QString &portName) {
     if (m_port.isOpen())
         return true;

@@ -16,6 +16,7 @@ class SerialLink : public QObject, public CommandPort {
     Q_OBJECT
 public:
     explicit SerialLink(QObject *parent = nullptr);
+    ~SerialLink() override;
 
     // Opens the port with the line settings; false when it cannot be opened,
     // with the reason in problem(). A name that cannot be a serial port (empty,

@@ -9,6 +9,8 @@
 #include <QSerialPort>
 #include <QTest>
 
+#include <memory>
+
 class TestReceive : public QObject {
     Q_OBJECT
 private slots:
@@ -103,6 +105,24 @@ private slots:
         link.Output("E\r\n"); // to a dead port: nothing happens
         QTest::qWait(300);
         QCOMPARE(lost, 1);
+    }
+
+    // The far end gone but not yet noticed, the link destroyed: the port's
+    // last words as it closes reach nothing.
+    void aLinkDestroyedAfterItsFarEndWentSaysNothing() {
+        VirtualInstrument instrument;
+        QVERIFY2(instrument.start({QStringLiteral("--silent")}),
+                 qPrintable(instrument.lastError()));
+        auto link = std::make_unique<SerialLink>();
+        QVERIFY(link->open(instrument.portName()));
+        int lost = 0;
+        int characters = 0;
+        connect(link.get(), &SerialLink::lost, this, [&] { ++lost; });
+        link->setCharacterHandler([&](char) { ++characters; });
+        instrument.stop(); // waits for the process without turning the event loop
+        link.reset();
+        QCOMPARE(lost, 0);
+        QCOMPARE(characters, 0);
     }
 };
 
