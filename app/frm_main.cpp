@@ -11,6 +11,8 @@
 #include "window_font.h"
 
 #include "core/module1.h"
+#include "core/settings_store.h"
+#include "link/port_choice.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -49,10 +51,11 @@ frmMain::frmMain(Модуль1 &module, QWidget *parent)
                               Qt::MSWindowsFixedSizeDialogHint)
     , m_program(std::make_unique<Program>(module, this))
     , m_help(std::make_unique<Help>(this))
-    , m_client(new QWidget(this))
-    , m_rows(новаяПанель("Строки", 0, 330, 345, 2655, m_program->Строки, m_client))
-    , m_columns(новаяПанель("Столбцы", 330, 30, 7845, 315, m_program->Столбцы, m_client))
-    , m_results(новаяПанель("ОкноПечати", 330, 330, 7845, 2655, m_program->ОкноПечати, m_client)) {
+    , m_client(std::make_unique<QWidget>(this))
+    , m_rows(новаяПанель("Строки", 0, 330, 345, 2655, m_program->Строки, m_client.get()))
+    , m_columns(новаяПанель("Столбцы", 330, 30, 7845, 315, m_program->Столбцы, m_client.get()))
+    , m_results(
+          новаяПанель("ОкноПечати", 330, 330, 7845, 2655, m_program->ОкноПечати, m_client.get())) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("ТЕЛКАРО"));
     setWindowIcon(значокПрограммы());
@@ -72,8 +75,11 @@ frmMain::frmMain(Модуль1 &module, QWidget *parent)
 }
 
 frmMain::~frmMain() {
-    // The panes go before the drawings they show.
-    delete m_client;
+    // The parts outlive the window's widgets by the members' order; what
+    // they would call back into the window is cut here.
+    m_program->menus.setChangeHandler({});
+    m_program->showTip = {};
+    m_program->plate.setWarning({});
 }
 
 QAction *frmMain::action(Меню item) const {
@@ -85,10 +91,10 @@ StripCountDialog *frmMain::dialog() const {
 }
 
 void frmMain::buildPanes() {
-    setCentralWidget(m_client);
+    setCentralWidget(m_client.get());
     m_client->setFixedSize(twipsToPixels(ШиринаОкна), twipsToPixels(ВысотаОкна));
 
-    auto *corner = new QFrame(m_client);
+    auto *corner = new QFrame(m_client.get());
     corner->setObjectName(QStringLiteral("Рисунок3"));
     corner->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     corner->setBackgroundRole(QPalette::Button);
@@ -97,7 +103,7 @@ void frmMain::buildPanes() {
     // The corner box is drawn first so the heading panes lie over its edges.
     corner->lower();
 
-    m_statusBar = new StatusBar1(m_client);
+    m_statusBar = new StatusBar1(m_client.get());
     m_statusBar->setObjectName(QStringLiteral("StatusBar1"));
     m_statusBar->setGeometry(twipsRect(0, 2970, ШиринаОкна, 315));
     m_statusBar->raise();
@@ -157,10 +163,11 @@ void frmMain::buildMenus() {
 }
 
 void frmMain::Form_Load() {
-    QSettings store(Настройки::организация(), Настройки::приложение());
+    SettingsStore store;
     move(twipsToPixels(Настройки::ПрочитатьПозицию(store, QStringLiteral("MainLeft"))),
          twipsToPixels(Настройки::ПрочитатьПозицию(store, QStringLiteral("MainTop"))));
-    m_program->Загрузка(Настройки::ВыбратьПорт(store, m_portForThisRun));
+    const PortChoice port = choosePort(store, m_portForThisRun);
+    m_program->Загрузка(port.name, port.byDefault);
 }
 
 void frmMain::менюНастройка_Click() {
@@ -185,7 +192,7 @@ void frmMain::closeEvent(QCloseEvent *event) {
 
 void frmMain::Form_Unload() {
     if (!(windowState() & Qt::WindowMinimized)) {
-        QSettings store(Настройки::организация(), Настройки::приложение());
+        SettingsStore store;
         Настройки::ЗаписатьПозицию(store, QStringLiteral("MainLeft"),
                                    static_cast<float>(pixelsToTwips(pos().x())));
         Настройки::ЗаписатьПозицию(store, QStringLiteral("MainTop"),

@@ -6,6 +6,8 @@
 #include "settings.h"
 
 #include "core/module1.h"
+#include "core/settings_store.h"
+#include "link/port_choice.h"
 #include "link/port_list.h"
 
 #include <QApplication>
@@ -57,8 +59,8 @@ int main(int argc, char *argv[]) {
 
     QString port = options.port;
     if (options.choosePort) {
-        QSettings store(Настройки::организация(), Настройки::приложение());
-        port = ВыбратьПортДиалогом(store, Настройки::ВыбратьПорт(store, options.port));
+        SettingsStore store;
+        port = ВыбратьПортДиалогом(store, choosePort(store, options.port).name);
         if (port.isEmpty())
             return 0; // cancelled: nothing changed, nothing started
     }

@@ -3,6 +3,8 @@
 
 #include "settings.h"
 
+#include "link/port_choice.h"
+
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -184,6 +186,6 @@ QString ВыбратьПортДиалогом(QSettings &store, const QString &
     if (chooser.exec() != QDialog::Accepted || chooser.chosenPort().isEmpty())
         return QString();
     const QString port = chooser.chosenPort();
-    Настройки::ЗаписатьПорт(store, port);
+    storePort(store, port);
     return port;
 }

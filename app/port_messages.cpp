@@ -45,10 +45,13 @@ struct Причина {
             QStringLiteral("Система не открыла порт.")};
 }
 
+QString chooseAdvice() {
+    return QStringLiteral("Выберите порт прибора: запустите «telkaro --choose-port» или пункт "
+                          "«Выбрать порт прибора» в меню программ.");
+}
+
 QString совет(PortProblem problem) {
-    const QString choose =
-        QStringLiteral("Выберите порт прибора: запустите «telkaro --choose-port» или пункт "
-                       "«Выбрать порт прибора» в меню программ.");
+    const QString choose = chooseAdvice();
     switch (problem) {
     case PortProblem::Busy:
         return QStringLiteral("Закройте другую программу, которая работает с этим портом "
@@ -95,6 +98,19 @@ QString ПодсказкаДиагноза(const QString &portName, PortProblem 
                                                   : QStringLiteral("Порт %1 не открыт.");
     return what.arg(ПоказИмени(portName)) + QLatin1Char(' ') + причина(problem).русская +
            QLatin1Char('\n') + совет(problem);
+}
+
+QString defaultPortLine(const QString &portName) {
+    return QStringLiteral("telkaro: no answer on port %1, which was chosen by default; choose "
+                          "the instrument's port with telkaro --choose-port")
+        .arg(ПоказИмени(portName));
+}
+
+QString defaultPortTip(const QString &portName) {
+    return QStringLiteral("Прибор не отвечает на порту %1. Этот порт выбран по умолчанию: "
+                          "порт прибора не задан.\n")
+               .arg(ПоказИмени(portName)) +
+           chooseAdvice();
 }
 
 QString СтрокаВозврата(const QString &portName) {

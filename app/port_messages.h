@@ -15,6 +15,9 @@ enum class PortEvent {
 
 QString СтрокаДиагноза(const QString &portName, PortProblem problem, PortEvent event);
 QString ПодсказкаДиагноза(const QString &portName, PortProblem problem, PortEvent event);
+// The instrument has not answered on a port that nothing named.
+QString defaultPortLine(const QString &portName);
+QString defaultPortTip(const QString &portName);
 // The line said when a lost port is back and open.
 QString СтрокаВозврата(const QString &portName);
 

@@ -18,7 +18,16 @@ Program::Program(Модуль1 &module, QWidget *owner)
     ТаймерСвязи.setEnabled(true);
     QObject::connect(&ТаймерСвязи, &LinkTimer::tick, &ТаймерСвязи,
                      [this] { session.ТаймерСвязи_Timer(); });
-    MSComm1.setCharacterHandler([this](char c) { session.MSComm1_OnComm(c); });
+    MSComm1.setCharacterHandler([this](char c) {
+        session.MSComm1_OnComm(c);
+        if (m_defaultPortHintShown && m.SessionState != StateAwaitLink) {
+            m_defaultPortHintShown = false; // it answers after all
+            tell(QString(), QString());
+        }
+    });
+    m_defaultPortHint.setSingleShot(true);
+    QObject::connect(&m_defaultPortHint, &QTimer::timeout, &m_defaultPortHint,
+                     [this] { defaultPortSilent(); });
     QObject::connect(&MSComm1, &SerialLink::lost, &MSComm1, [this] { portLost(); });
     QObject::connect(&watch, &PortWatch::present, &watch, [this] { portPresent(); });
     writeLine = [](const QString &line) {
@@ -27,7 +36,7 @@ Program::Program(Модуль1 &module, QWidget *owner)
     };
 }
 
-bool Program::Загрузка(const QString &portName) {
+bool Program::Загрузка(const QString &portName, bool chosenByDefault) {
     ТаймерСвязи.setEnabled(false);
     if (!MSComm1.open(portName)) {
         ОкноПечати.PSet(4, 3);
@@ -38,7 +47,16 @@ bool Program::Загрузка(const QString &portName) {
     drawHeadings();
     session.СообщениеНеОтвечает();
     ТаймерСвязи.setEnabled(true);
+    if (chosenByDefault)
+        m_defaultPortHint.start(defaultPortHintMs);
     return true;
+}
+
+void Program::defaultPortSilent() {
+    if (m.SessionState != StateAwaitLink || !MSComm1.isOpen())
+        return;
+    m_defaultPortHintShown = true;
+    tell(defaultPortLine(MSComm1.portName()), defaultPortTip(MSComm1.portName()));
 }
 
 void Program::drawHeadings() {
@@ -84,7 +102,7 @@ void Program::tell(const QString &portName, PortProblem problem, PortEvent event
 }
 
 void Program::tell(const QString &line, const QString &tip) {
-    if (writeLine)
+    if (writeLine && !line.isEmpty())
         writeLine(line);
     if (showTip)
         showTip(tip);

@@ -13,6 +13,8 @@
 #include "link/serial_link.h"
 #include "link/session.h"
 
+#include <QTimer>
+
 #include <functional>
 
 class QWidget;
@@ -35,7 +37,11 @@ public:
     // the timer off. False in that case.
     // Each failure also goes to standard error with the port's name and the
     // reason, and the pane's tool tip says the same with what to do.
-    bool Загрузка(const QString &portName);
+    // chosenByDefault: nothing named the port; when the instrument stays
+    // silent there for defaultPortHintMs, the tool tip says so and how to
+    // choose another.
+    bool Загрузка(const QString &portName, bool chosenByDefault = false);
+    int defaultPortHintMs = 10000;
 
     // Where the diagnoses go: the results pane's tool tip (empty: none), and
     // one line for the terminal (standard error unless replaced).
@@ -60,6 +66,7 @@ private:
     void drawHeadings();
     void portLost();
     void portPresent();
+    void defaultPortSilent();
     // A diagnosis of the port, to both places.
     void tell(const QString &portName, PortProblem problem, PortEvent event);
     void tell(const QString &line, const QString &tip);
@@ -67,4 +74,6 @@ private:
     // What was last said about the lost port, so a port that stays refused
     // is reported once, not every second.
     PortProblem m_toldProblem = PortProblem::None;
+    QTimer m_defaultPortHint;
+    bool m_defaultPortHintShown = false;
 };

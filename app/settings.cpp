@@ -3,8 +3,6 @@
 
 #include "twips.h"
 
-#include "link/port_list.h"
-
 #include <QSettings>
 
 #include <cmath>
@@ -13,7 +11,6 @@ namespace Настройки {
 
 namespace {
 const QString Раздел = QStringLiteral("Settings");
-const QString КлючПорта = QStringLiteral("Settings/Port");
 
 // X11 and Windows keep window coordinates in 16 bits; a value beyond that is
 // no position at all.
@@ -26,14 +23,6 @@ QString текстЗначения(const QVariant &value) {
     return value.toString();
 }
 } // namespace
-
-QString организация() {
-    return QStringLiteral("TELKARO");
-}
-
-QString приложение() {
-    return QStringLiteral("TELKARO");
-}
 
 QString ТекстПозиции(float twips, const QLocale &locale) {
     QLocale format = locale;
@@ -66,43 +55,6 @@ float ПрочитатьПозицию(QSettings &store, const QString &key) {
 
 void ЗаписатьПозицию(QSettings &store, const QString &key, float twips) {
     store.setValue(Раздел + QLatin1Char('/') + key, ТекстПозиции(twips));
-}
-
-QString ПервыйПорт() {
-    const QList<PortEntry> ports = НайденныеПорты();
-    if (!ports.isEmpty())
-        return ports.first().name;
-#ifdef Q_OS_WIN
-    return QStringLiteral("COM1");
-#else
-    return QStringLiteral("/dev/ttyS0");
-#endif
-}
-
-QString ПорядокПорта(const QString &fromCommandLine, const QString &fromEnvironment,
-                     const QString &stored, const QString &first) {
-    for (const QString *source : {&fromCommandLine, &fromEnvironment, &stored}) {
-        const QString name = source->trimmed();
-        if (!name.isEmpty())
-            return name;
-    }
-    return first;
-}
-
-QString ВыбратьПорт(QSettings &store, const QString &fromCommandLine) {
-    const QString given = ПорядокПорта(fromCommandLine, qEnvironmentVariable("TELKARO_PORT"),
-                                       СохранённыйПорт(store), QString());
-    // The system's list is asked only when nothing else names a port.
-    return given.isEmpty() ? ПервыйПорт() : given;
-}
-
-QString СохранённыйПорт(QSettings &store) {
-    return текстЗначения(store.value(КлючПорта)).trimmed();
-}
-
-void ЗаписатьПорт(QSettings &store, const QString &portName) {
-    store.setValue(КлючПорта, portName);
-    store.sync();
 }
 
 } // namespace Настройки

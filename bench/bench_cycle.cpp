@@ -20,6 +20,7 @@
 #include "app/text_pane.h"
 #include "core/menu_flags.h"
 #include "core/module1.h"
+#include "core/settings_store.h"
 #include "tests/support/virtual_instrument.h"
 
 #include <QAction>
@@ -178,7 +179,7 @@ int main(int argc, char *argv[]) {
         std::fprintf(stderr, "bench_cycle: %s\n", qPrintable(instrument.lastError()));
         return 1;
     }
-    QSettings(Настройки::организация(), Настройки::приложение()).clear();
+    SettingsStore().clear();
     qputenv("TELKARO_PORT", instrument.portName().toLocal8Bit());
     Модуль1 m;
     std::unique_ptr<frmMain> window(Main(m));

@@ -8,9 +8,12 @@
 QList<PortEntry> НайденныеПорты() {
     QList<PortEntry> ports;
     const QList<QSerialPortInfo> found = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo &info : found)
-        ports.append(
-            {info.portName(), info.description(), info.manufacturer(), info.serialNumber()});
+    for (const QSerialPortInfo &info : found) {
+        const QString name = info.portName();
+        const bool usb = info.hasVendorIdentifier() || name.startsWith(QLatin1String("ttyUSB")) ||
+                         name.startsWith(QLatin1String("ttyACM"));
+        ports.append({name, info.description(), info.manufacturer(), info.serialNumber(), usb});
+    }
     std::sort(ports.begin(), ports.end(),
               [](const PortEntry &a, const PortEntry &b) { return a.name < b.name; });
     return ports;

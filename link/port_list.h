@@ -12,6 +12,9 @@ struct PortEntry {
     QString description;
     QString manufacturer;
     QString serialNumber;
+    // A USB serial adapter (the system knows its USB vendor, or the name is
+    // one Linux gives them), rather than a port built into the computer.
+    bool usb = false;
 };
 
 // The ports the system finds now, sorted by name. Pseudo-terminals and

@@ -9,6 +9,7 @@
 #include "app/text_pane.h"
 #include "core/module1.h"
 #include "core/pane_model.h"
+#include "core/settings_store.h"
 #include "tests/support/virtual_instrument.h"
 
 #include <QAction>
@@ -23,7 +24,7 @@ struct LiveProgram {
     std::unique_ptr<frmMain> window;
 
     bool startInstrument(const QStringList &options) {
-        QSettings(Настройки::организация(), Настройки::приложение()).clear();
+        SettingsStore().clear();
         if (!instrument.start(options)) {
             qWarning() << instrument.lastError();
             return false;

@@ -3,6 +3,8 @@
 // in a terminal with no display at all.
 #include "app/command_line.h"
 #include "app/settings.h"
+#include "core/settings_store.h"
+#include "link/port_choice.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -82,30 +84,45 @@ private slots:
     }
 
     void thePortOrder() {
-        using Настройки::ПорядокПорта;
-        QCOMPARE(ПорядокПорта("cli", "env", "stored", "first"), QStringLiteral("cli"));
-        QCOMPARE(ПорядокПорта("", "env", "stored", "first"), QStringLiteral("env"));
-        QCOMPARE(ПорядокПорта(" ", " ", "stored", "first"), QStringLiteral("stored"));
-        QCOMPARE(ПорядокПорта("", "", "", "first"), QStringLiteral("first"));
-        QCOMPARE(ПорядокПорта(" /dev/pts/4 ", "", "", "first"), QStringLiteral("/dev/pts/4"));
+        QCOMPARE(portOrder("cli", "env", "stored"), QStringLiteral("cli"));
+        QCOMPARE(portOrder("", "env", "stored"), QStringLiteral("env"));
+        QCOMPARE(portOrder(" ", " ", "stored"), QStringLiteral("stored"));
+        QCOMPARE(portOrder("", "", ""), QString());
+        QCOMPARE(portOrder(" /dev/pts/4 ", "", ""), QStringLiteral("/dev/pts/4"));
+
+        // Nothing named: the likeliest port, USB adapters before built-in ones.
+        auto port = [](const char *name, bool usb) { return PortEntry{name, {}, {}, {}, usb}; };
+        QCOMPARE(defaultPort({port("ttyS0", false), port("ttyS1", false), port("ttyUSB0", true)}),
+                 QStringLiteral("ttyUSB0"));
+        QCOMPARE(defaultPort({port("COM1", false), port("COM3", true), port("COM4", true)}),
+                 QStringLiteral("COM3"));
+        QCOMPARE(defaultPort({port("ttyS0", false), port("ttyS1", false)}),
+                 QStringLiteral("ttyS0"));
+#ifdef Q_OS_WIN
+        QCOMPARE(defaultPort({}), QStringLiteral("COM1"));
+#else
+        QCOMPARE(defaultPort({}), QStringLiteral("/dev/ttyS0"));
+#endif
 
         // With the real sources: the stored setting, the environment, the command line.
-        QSettings store(Настройки::организация(), Настройки::приложение());
+        SettingsStore store;
         store.clear();
         qunsetenv("TELKARO_PORT");
-        Настройки::ЗаписатьПорт(store, QStringLiteral("/dev/ttyUSB7"));
-        QCOMPARE(Настройки::ВыбратьПорт(store), QStringLiteral("/dev/ttyUSB7"));
+        storePort(store, QStringLiteral("/dev/ttyUSB7"));
+        QCOMPARE(choosePort(store).name, QStringLiteral("/dev/ttyUSB7"));
+        QVERIFY(!choosePort(store).byDefault);
         qputenv("TELKARO_PORT", "/dev/pts/9");
-        QCOMPARE(Настройки::ВыбратьПорт(store), QStringLiteral("/dev/pts/9"));
-        QCOMPARE(Настройки::ВыбратьПорт(store, QStringLiteral("COM4")), QStringLiteral("COM4"));
+        QCOMPARE(choosePort(store).name, QStringLiteral("/dev/pts/9"));
+        QCOMPARE(choosePort(store, QStringLiteral("COM4")).name, QStringLiteral("COM4"));
         qputenv("TELKARO_PORT", "");
         store.clear();
     }
 
     void theListOfPorts() {
         QCOMPARE(СписокПортов({}), QStringLiteral("Последовательные порты не найдены.\n"));
-        const QString text = СписокПортов(
-            {{"ttyUSB0", "FT232R USB UART", "FTDI", "A10K3XYZ"}, {"ttyS0", "", "", ""}});
+        const QString text =
+            СписокПортов({PortEntry{"ttyUSB0", "FT232R USB UART", "FTDI", "A10K3XYZ", true},
+                          PortEntry{"ttyS0", "", "", "", false}});
         QCOMPARE(text, QStringLiteral("ttyUSB0; FT232R USB UART; изготовитель: FTDI; "
                                       "серийный номер: A10K3XYZ\n"
                                       "ttyS0; без описания\n"));

@@ -9,6 +9,7 @@
 #include "app/twips.h"
 #include "core/menu_flags.h"
 #include "core/module1.h"
+#include "core/settings_store.h"
 #include "tests/support/virtual_instrument.h"
 
 #include <QComboBox>
@@ -43,7 +44,7 @@ class TestDialogs : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { QVERIFY(УстановитьПереводыQt(*QCoreApplication::instance())); }
-    void init() { QSettings(Настройки::организация(), Настройки::приложение()).clear(); }
+    void init() { SettingsStore().clear(); }
 
     void theStandardDialogsSpeakRussian() {
         Модуль1 m;
@@ -211,7 +212,7 @@ private slots:
         w->help().менюПомощь_Click();
         QTimer::singleShot(0, w.get(), [&] { w->action(Меню::менюФайлВыход)->trigger(); });
         QCOMPARE(QCoreApplication::exec(), 0);
-        QSettings store(Настройки::организация(), Настройки::приложение());
+        SettingsStore store;
         QCOMPARE(w->pos().x(), 150);
         QCOMPARE(store.value("Settings/MainLeft").toString(), QStringLiteral("2250"));
     }
@@ -222,8 +223,7 @@ private slots:
         w->setWindowState(Qt::WindowMinimized);
         QTimer::singleShot(0, w.get(), [&] { w->менюФайлВыход_Click(); });
         QCOMPARE(QCoreApplication::exec(), 0);
-        QVERIFY(!QSettings(Настройки::организация(), Настройки::приложение())
-                     .contains("Settings/MainLeft"));
+        QVERIFY(!SettingsStore().contains("Settings/MainLeft"));
 
         // While a measurement runs the File menu, Exit with it, is off; the
         // window's close command still ends the program.
@@ -233,8 +233,7 @@ private slots:
         QVERIFY(!measuring->program().menus.isAvailable(Меню::менюФайлВыход));
         QTimer::singleShot(0, measuring.get(), [&] { measuring->close(); });
         QCOMPARE(QCoreApplication::exec(), 0);
-        QVERIFY(QSettings(Настройки::организация(), Настройки::приложение())
-                    .contains("Settings/MainLeft"));
+        QVERIFY(SettingsStore().contains("Settings/MainLeft"));
     }
 };
 

@@ -3,6 +3,7 @@
 // replies cut off, in lower case, full of garbage, error statuses in every
 // state, floods, and settings that are not what the program wrote.
 #include "app/twips.h"
+#include "core/settings_store.h"
 #include "link/receive_step.h"
 #include "live_program.h"
 
@@ -158,7 +159,7 @@ private slots:
 
     void corruptSettingsFallBackToDefaults() {
         {
-            QSettings store(Настройки::организация(), Настройки::приложение());
+            SettingsStore store;
             store.clear();
             store.sync();
             QDir().mkpath(QFileInfo(store.fileName()).path());
@@ -172,7 +173,7 @@ private slots:
         QCOMPARE(w->pos(), QPoint(67, 67)); // 1000 twips at 96 dpi, 15 twips a pixel
         QCOMPARE(w->ОкноПечати()->model().readingOrder(), QStringList{"Порт COM2 занят"});
         w->close(); // and what is stored now is a position again
-        QSettings store(Настройки::организация(), Настройки::приложение());
+        SettingsStore store;
         QCOMPARE(Настройки::ПрочитатьПозицию(store, "MainTop"), 1005.0f); // 67 pixels
     }
 };

@@ -3,6 +3,8 @@
 // what OK and Cancel leave in the Port setting.
 #include "app/port_chooser.h"
 #include "app/settings.h"
+#include "core/settings_store.h"
+#include "link/port_choice.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -67,8 +69,8 @@ void whenShown(std::function<void(PortChooser *)> act) {
 }
 
 QString storedPort() {
-    QSettings fresh(Настройки::организация(), Настройки::приложение());
-    return Настройки::СохранённыйПорт(fresh);
+    SettingsStore fresh;
+    return storedPort(fresh);
 }
 
 void show(PortChooser &chooser) {
@@ -80,7 +82,7 @@ void show(PortChooser &chooser) {
 class TestPortChooser : public QObject {
     Q_OBJECT
 private slots:
-    void init() { QSettings(Настройки::организация(), Настройки::приложение()).clear(); }
+    void init() { SettingsStore().clear(); }
 
     void showsTheFoundPortsWithTheCurrentOnePreselected() {
         PortChooser chooser(QStringLiteral("ttyUSB0"), twoPorts);
@@ -180,7 +182,7 @@ private slots:
     }
 
     void okStoresTheChoice() {
-        QSettings store(Настройки::организация(), Настройки::приложение());
+        SettingsStore store;
         whenShown([](PortChooser *chooser) {
             retype(chooser->field(), ByIdPath);
             QTest::mouseClick(button(chooser, QDialogButtonBox::Ok), Qt::LeftButton);
@@ -218,14 +220,14 @@ private slots:
     }
 
     void cancelStoresNothing() {
-        QSettings store(Настройки::организация(), Настройки::приложение());
+        SettingsStore store;
         const std::function<void(PortChooser *)> ways[] = {
             [](PortChooser *c) { button(c, QDialogButtonBox::Cancel)->click(); },
             [](PortChooser *c) { QTest::keyClick(c->field(), Qt::Key_Escape); },
             [](PortChooser *c) { c->close(); },
         };
         for (const QString &before : {QString(), QStringLiteral("ttyUSB0")}) {
-            Настройки::ЗаписатьПорт(store, before);
+            storePort(store, before);
             for (const auto &cancel : ways) {
                 whenShown([cancel](PortChooser *chooser) {
                     retype(chooser->field(), ByIdPath);

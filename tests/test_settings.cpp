@@ -3,6 +3,9 @@
 // regional format, garbage falling back to the default, and where the port
 // name comes from.
 #include "app/settings.h"
+#include "core/settings_store.h"
+#include "link/port_choice.h"
+#include "link/port_list.h"
 
 #include <QSettings>
 #include <QTemporaryDir>
@@ -14,7 +17,7 @@ class TestSettings : public QObject {
     Q_OBJECT
 private slots:
     void init() {
-        QSettings(организация(), приложение()).clear();
+        SettingsStore().clear();
         qunsetenv("TELKARO_PORT");
     }
 
@@ -41,12 +44,12 @@ private slots:
     }
 
     void storedPositionsReadBack() {
-        QSettings store(организация(), приложение());
+        SettingsStore store;
         QCOMPARE(ПрочитатьПозицию(store, QStringLiteral("MainLeft")), 1000.0f); // missing key
         ЗаписатьПозицию(store, QStringLiteral("MainLeft"), 4500);
         store.setValue(QStringLiteral("Settings/MainTop"), QStringLiteral("x"));
         store.sync();
-        QSettings again(организация(), приложение());
+        SettingsStore again;
         QCOMPARE(again.value(QStringLiteral("Settings/MainLeft")).toString(),
                  QStringLiteral("4500"));
         QCOMPARE(ПрочитатьПозицию(again, QStringLiteral("MainLeft")), 4500.0f);
@@ -68,14 +71,15 @@ private slots:
     }
 
     void portComesFromEnvironmentThenSettingThenPlatform() {
-        QSettings store(организация(), приложение());
-        QCOMPARE(ВыбратьПорт(store), ПервыйПорт());
+        SettingsStore store;
+        QCOMPARE(choosePort(store).name, defaultPort(НайденныеПорты()));
+        QVERIFY(choosePort(store).byDefault);
         store.setValue(QStringLiteral("Settings/Port"), QStringLiteral("/dev/ttyUSB3"));
-        QCOMPARE(ВыбратьПорт(store), QStringLiteral("/dev/ttyUSB3"));
+        QCOMPARE(choosePort(store).name, QStringLiteral("/dev/ttyUSB3"));
         qputenv("TELKARO_PORT", "/dev/pts/42");
-        QCOMPARE(ВыбратьПорт(store), QStringLiteral("/dev/pts/42"));
+        QCOMPARE(choosePort(store).name, QStringLiteral("/dev/pts/42"));
         qputenv("TELKARO_PORT", "");
-        QCOMPARE(ВыбратьПорт(store), QStringLiteral("/dev/ttyUSB3"));
+        QCOMPARE(choosePort(store).name, QStringLiteral("/dev/ttyUSB3"));
     }
 };
 

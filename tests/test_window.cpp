@@ -10,20 +10,22 @@
 #include "app/twips.h"
 #include "core/menu_flags.h"
 #include "core/module1.h"
+#include "core/settings_store.h"
 #include "tests/support/virtual_instrument.h"
 
 #include <QAccessible>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QSettings>
 #include <QTest>
 
 #include <memory>
 
 namespace {
-QSettings store() {
-    return QSettings(Настройки::организация(), Настройки::приложение());
+SettingsStore store() {
+    return SettingsStore();
 }
 
 int inkPixels(const QImage &image, const QRect &area) {
@@ -83,6 +85,35 @@ private slots:
         QCOMPARE(w->ОкноПечати()->model().readingOrder(), QStringList{"Порт COM2 занят"});
         QTest::qWait(1300);
         QVERIFY(instrument.received().isEmpty());
+    }
+
+    // The window goes while its port is open (its far end just gone,
+    // unnoticed), and again after the port was lost: the parts its panes
+    // show outlive its widgets, and nothing reaches a destroyed object.
+    void theWindowGoesWhileThePortIsOpenOrLost() {
+        for (const bool lostFirst : {false, true}) {
+            VirtualInstrument instrument;
+            QVERIFY2(instrument.start(), qPrintable(instrument.lastError()));
+            qputenv("TELKARO_PORT", instrument.portName().toLocal8Bit());
+            Модуль1 m;
+            std::unique_ptr<frmMain> w(Main(m));
+            QVERIFY(w->program().MSComm1.isOpen());
+            QVERIFY(instrument.waitFor([&] { return m.SessionState == StateDone; }, 5000));
+            QVERIFY(w->action(Меню::менюИзмерение)->isEnabled());
+            if (lostFirst) {
+                instrument.control("close", 0);
+                QVERIFY(instrument.waitForExit(5000));
+                QTRY_COMPARE_WITH_TIMEOUT(w->ОкноПечати()->model().readingOrder(),
+                                          QStringList{"Порт отключён"}, 5000);
+                QVERIFY(!w->action(Меню::менюИзмерение)->isEnabled());
+            } else {
+                instrument.stop(); // without turning the event loop
+            }
+            QPointer<QWidget> pane = w->ОкноПечати();
+            w.reset();
+            QVERIFY(pane.isNull());
+            QTest::qWait(1200); // past the watch's and the timer's periods
+        }
     }
 
     void aMissingPortSaysWhyAndWhatToDo() {
@@ -146,6 +177,40 @@ private slots:
         QCOMPARE(instrument.received().right(5), QByteArray("X 0\r\n"));
         QCOMPARE(program.ОкноПечати.readingOrder().size(), 16);
         QCOMPARE(m.PlateText.count(QLatin1Char('\t')), 16);
+    }
+
+    // A silent instrument on a port that nothing named: after a while the
+    // tool tip says which port is tried and how to choose another; the pane
+    // keeps its text; an answer takes the hint back. A named port gets none.
+    void aSilentDefaultPortIsNamedInTheToolTip() {
+        VirtualInstrument instrument;
+        QVERIFY2(instrument.start({QStringLiteral("--silent")}),
+                 qPrintable(instrument.lastError()));
+        Модуль1 m;
+        QString tip;
+        QStringList lines;
+        for (const bool byDefault : {false, true}) {
+            Program program(m);
+            program.showTip = [&](const QString &text) { tip = text; };
+            program.writeLine = [&](const QString &line) { lines << line; };
+            program.defaultPortHintMs = 300;
+            QVERIFY(program.Загрузка(instrument.portName(), byDefault));
+            if (!byDefault) {
+                QTest::qWait(900);
+                QVERIFY(tip.isEmpty() && lines.isEmpty());
+                continue;
+            }
+            QTRY_VERIFY_WITH_TIMEOUT(!tip.isEmpty(), 5000);
+            QVERIFY2(tip.contains(instrument.portName()), qPrintable(tip));
+            QVERIFY(tip.contains(QStringLiteral("выбран по умолчанию")));
+            QVERIFY(tip.contains(QStringLiteral("telkaro --choose-port")));
+            QCOMPARE(lines.size(), 1);
+            QVERIFY2(lines[0].contains(QStringLiteral("chosen by default")), qPrintable(lines[0]));
+            QCOMPARE(program.ОкноПечати.textAt(4, 3), QStringLiteral("    Прибор не отвечает"));
+            QVERIFY(instrument.control("silent off"));
+            QTRY_VERIFY_WITH_TIMEOUT(m.SessionState != StateAwaitLink, 5000);
+            QVERIFY(tip.isEmpty());
+        }
     }
 
     void startupDrawsHeadingsAndPollsEveryHalfSecond() {
@@ -302,7 +367,7 @@ private slots:
         QFETCH(int, state);
         QFETCH(bool, stored);
         {
-            QSettings s = store();
+            SettingsStore s;
             s.setValue("Settings/MainLeft", "1111");
             s.setValue("Settings/MainTop", "2222");
         }
@@ -314,7 +379,7 @@ private slots:
         const QPoint at = w->pos();
         w->close();
 
-        QSettings s = store();
+        SettingsStore s;
         if (stored) {
             // 15 twips a pixel at 96 dpi, written as a whole number.
             QCOMPARE(s.value("Settings/MainLeft").toString(), QString::number(at.x() * 15));
