@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 export QT_QPA_PLATFORM=offscreen
 
-EXTRA_PACKAGES="clang libclang-rt-14-dev" CMAKE_ARGS="-DTELKARO_WERROR=ON -DTELKARO_BUILD_TESTS=ON" \
+EXTRA_PACKAGES="clang libclang-rt-14-dev" CMAKE_ARGS="-DTELKARO_WERROR=ON -DTELKARO_BUILD_TESTS=ON -DTELKARO_BUILD_BENCH=ON" \
     scripts/setup.sh
 
 echo "== Sanitizer build and fuzzing =="
@@ -19,7 +19,7 @@ cmake --build build-asan
     cd build-asan
     export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-    ctest --output-on-failure --label-exclude "soak|package|fuzz"
+    ctest --output-on-failure --label-exclude "soak|package|fuzz|timing"
     # Each fuzz target for a minute: its executions, or the fault and its input.
     ctest --label-regex fuzz --verbose |
         grep -E "Test +#|stat::number_of_executed_units|stat::new_units_added|ERROR|SUMMARY|Test input|crash-|tests passed"

@@ -4,6 +4,7 @@
 #include "session_rig.h"
 
 #include "link/link_timer.h"
+#include "timing.h"
 
 #include <QTest>
 
@@ -306,7 +307,8 @@ private slots:
         QTest::qWait(250);
         timer.setEnabled(true); // already running: no restart
         QTRY_VERIFY_WITH_TIMEOUT(ticks.size() >= 2, 3000);
-        QVERIFY2(ticks.first() < 700, qPrintable(QString::number(ticks.first())));
+        if (timingChecked()) // not restarted by the second switch: the first tick at 500 ms
+            QVERIFY2(ticks.first() < 700, qPrintable(QString::number(ticks.first())));
         timer.setEnabled(false);
         QVERIFY(!timer.isEnabled());
         const qsizetype count = ticks.size();
