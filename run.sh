@@ -23,17 +23,14 @@ launch() {
     fi
 }
 
-settings="${XDG_CONFIG_HOME:-$HOME/.config}/TELKARO/TELKARO.conf"
-stored_port=""
-if [ -f "$settings" ]; then
-    stored_port=$(awk -F= '/^\[/ { s = ($0 == "[Settings]") } s && $1 == "Port" { print substr($0, 6) }' "$settings")
-fi
 if (($#)); then
     launch build/telkaro "$@"
     exit
 fi
-if [ -n "${TELKARO_PORT:-}" ] || [ -n "$stored_port" ]; then
-    echo "Instrument port: ${TELKARO_PORT:-$stored_port}"
+# The program says which port it would open, and whether anything named it.
+choice=$(build/telkaro --print-port)
+if [ "$(sed -n 2p <<< "$choice")" = configured ]; then
+    echo "Instrument port: $(head -n 1 <<< "$choice")"
     launch build/telkaro
     exit
 fi

@@ -26,12 +26,12 @@ void добавитьПараметрыQt(QCommandLineParser &parser) {
 CommandLine РазобратьКоманднуюСтроку(const QStringList &arguments) {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.setApplicationDescription(
-        QStringLiteral("ТЕЛКАРО: измерение 96-луночных плашек на фотометре, подключённом к "
-                       "последовательному порту.\n\n"
-                       "Порт прибора берётся из --port, иначе из переменной окружения "
-                       "TELKARO_PORT, иначе из параметра Port в настройках (его сохраняет "
-                       "--choose-port), иначе первый порт системы."));
+    parser.setApplicationDescription(QStringLiteral(
+        "ТЕЛКАРО: измерение 96-луночных плашек на фотометре, подключённом к "
+        "последовательному порту.\n\n"
+        "Порт прибора берётся из --port, иначе из переменной окружения "
+        "TELKARO_PORT, иначе из параметра Port в настройках (его сохраняет "
+        "--choose-port), иначе первый порт системы (переходники USB раньше встроенных портов)."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption port(
@@ -46,7 +46,12 @@ CommandLine РазобратьКоманднуюСтроку(const QStringList &
         QStringLiteral("choose-port"),
         QStringLiteral("Сначала выбрать порт прибора в окне и сохранить выбор, затем работать "
                        "как обычно."));
-    parser.addOptions({port, listPorts, choosePort});
+    const QCommandLineOption printPort(
+        QStringLiteral("print-port"),
+        QStringLiteral("Показать порт, который программа откроет, и выйти: имя порта, на второй "
+                       "строке configured (порт задан) или default (не задан, взят первый "
+                       "подходящий порт системы)."));
+    parser.addOptions({port, listPorts, choosePort, printPort});
     добавитьПараметрыQt(parser);
 
     CommandLine result;
@@ -72,6 +77,8 @@ CommandLine РазобратьКоманднуюСтроку(const QStringList &
             QStringLiteral("%1 %2\n").arg(program, QCoreApplication::applicationVersion());
     } else if (parser.isSet(listPorts)) {
         result.action = CommandLine::Action::ListPorts;
+    } else if (parser.isSet(printPort)) {
+        result.action = CommandLine::Action::PrintPort;
     }
     if (parser.isSet(port)) {
         result.port = parser.value(port).trimmed();

@@ -9,7 +9,7 @@
 // What the command line asks for. Parsed before any window exists, so the
 // options that print and end work in a terminal without a display.
 struct CommandLine {
-    enum class Action { Run, Help, Version, ListPorts, Error };
+    enum class Action { Run, Help, Version, ListPorts, PrintPort, Error };
     Action action = Action::Run;
     QString port;            // --port: for this run only; empty when not given
     bool choosePort = false; // --choose-port: the port chooser first

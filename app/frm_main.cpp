@@ -11,6 +11,7 @@
 #include "window_font.h"
 
 #include "core/module1.h"
+#include "core/plate_geometry.h"
 #include "core/settings_store.h"
 #include "link/port_choice.h"
 
@@ -205,7 +206,7 @@ void frmMain::Form_Unload() {
 }
 
 frmMain *Main(Модуль1 &m, const QString &portForThisRun) {
-    m.StripCount = 12;
+    m.StripCount = plateStrips;
     m.SessionState = StateAwaitLink;
     m.MeasureAfterStrip = Ложь;
     auto *form = new frmMain(m);

@@ -44,6 +44,14 @@ int main(int argc, char *argv[]) {
     case CommandLine::Action::ListPorts:
         напечатать(СписокПортов(НайденныеПорты()), stdout);
         return 0;
+    case CommandLine::Action::PrintPort: {
+        SettingsStore store;
+        const PortChoice choice = choosePort(store, options.port);
+        напечатать(choice.name + (choice.byDefault ? QStringLiteral("\ndefault\n")
+                                                   : QStringLiteral("\nconfigured\n")),
+                   stdout);
+        return 0;
+    }
     case CommandLine::Action::Error:
         напечатать(options.text, stderr);
         return КодОшибкиКоманднойСтроки;

@@ -4,6 +4,7 @@
 #include "settings.h"
 
 #include "link/port_choice.h"
+#include "link/port_problem.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -24,7 +25,7 @@ QString текстПорта(const PortEntry &port) {
 
 // "ttyUSB0" and "/dev/ttyUSB0" open the same port.
 bool называетПорт(const QString &text, const QString &name) {
-    return text == name || text == QStringLiteral("/dev/") + name;
+    return text == name || text == ПутьПорта(name);
 }
 
 QString подсказкаПорта(const PortEntry &port) {

@@ -60,11 +60,11 @@ void Program::defaultPortSilent() {
 }
 
 void Program::drawHeadings() {
-    for (int r = 0; r < 8; ++r) {
+    for (int r = 0; r < plateRows; ++r) {
         Строки.PSet(2, r);
         Строки.Print(QString(QChar(u'A' + r)));
     }
-    for (int s = 0; s < 12; ++s) {
+    for (int s = 0; s < plateStrips; ++s) {
         Столбцы.PSet(2 * s, 2);
         // A number prints with a blank in its sign position: four blanks in all.
         Столбцы.Print(QStringLiteral("    %1").arg(s + 1));

@@ -8,6 +8,7 @@
 #include "core/clock.h"
 #include "core/menu_flags.h"
 #include "core/pane_model.h"
+#include "core/plate_geometry.h"
 #include "link/link_timer.h"
 #include "link/port_watch.h"
 #include "link/serial_link.h"
@@ -53,9 +54,10 @@ public:
     LinkTimer ТаймерСвязи;
     SerialLink MSComm1;
     MenuFlags menus;
-    PaneModel Строки{1, 0, 3, 8};
-    PaneModel Столбцы{0, 1, 24, 5};
-    PaneModel ОкноПечати{0, 0, 12, 8};
+    // User scales: a unit a row, two a strip in the headings, a cell a well.
+    PaneModel Строки{1, 0, 3, plateRows};
+    PaneModel Столбцы{0, 1, 2 * plateStrips, 5};
+    PaneModel ОкноПечати{0, 0, plateStrips, plateRows};
     CommonDialog1 commonDialog1;
     Session session;
     PlateCommands plate;

@@ -16,7 +16,7 @@ QString ПутьПорта(const QString &portName) {
 PortFacts СведенияОПорте(const QString &portName) {
     PortFacts facts;
 #ifndef Q_OS_WIN
-    if (portName.isEmpty() || portName.size() > НаибольшаяДлинаИмени)
+    if (portName.isEmpty() || portNameTooLong(portName))
         return facts;
     const QFileInfo info(ПутьПорта(portName));
     facts.known = true;
@@ -34,7 +34,7 @@ PortFacts СведенияОПорте(const QString &portName) {
 PortProblem ПроверкаИмени(const QString &portName, const PortFacts &facts) {
     if (portName.trimmed().isEmpty())
         return PortProblem::NoName;
-    if (portName.size() > НаибольшаяДлинаИмени)
+    if (portNameTooLong(portName))
         return PortProblem::NameTooLong;
     if (!facts.known)
         return PortProblem::None;

@@ -30,7 +30,11 @@ struct PortFacts {
     bool writable = false;
 };
 
+// No system takes a port path longer than this.
 constexpr qsizetype НаибольшаяДлинаИмени = 4096;
+inline bool portNameTooLong(const QString &portName) {
+    return portName.size() > НаибольшаяДлинаИмени;
+}
 
 // The device path behind a port name: "ttyUSB0" is /dev/ttyUSB0, a path is itself.
 QString ПутьПорта(const QString &portName);

@@ -29,7 +29,7 @@ void PortWatch::look() {
 }
 
 bool ПортНаМесте(const QString &portName) {
-    if (portName.isEmpty() || portName.size() > НаибольшаяДлинаИмени)
+    if (portName.isEmpty() || portNameTooLong(portName))
         return false;
 #ifdef Q_OS_WIN
     const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();

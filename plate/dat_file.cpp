@@ -23,7 +23,7 @@ QString ЗаписатьФайлДанных(const QString &path, const QByteArr
     }
     if (file.size() != content.size()) {
         file.cancelWriting();
-        return QStringLiteral("the file was not written in full");
+        return QStringLiteral("файл записан не полностью");
     }
     if (!file.commit())
         return file.errorString();
@@ -35,7 +35,7 @@ QString ЗаписатьФайлДанных(const QString &path, const QByteArr
     const qsizetype size = content.size();
     const double last = static_cast<double>(size - 16) / 48 - 1;
     qsizetype at = 0;
-    for (int r = 0; r < ЧислоРядов; ++r) {
+    for (int r = 0; r < plateRows; ++r) {
         for (qsizetype s = 0; static_cast<double>(s) <= last; ++s) {
             if (at + 6 > size)
                 return result;

@@ -9,7 +9,7 @@ qsizetype ЧислоСтрипов(qsizetype length) {
 
 int СтриповДляЗаписи(const QByteArray &rxBuffer) {
     const qsizetype strips = ЧислоСтрипов(rxBuffer.size());
-    if (strips > 12 || rxBuffer.size() != РазмерСтрипа * strips + 2)
+    if (strips > plateStrips || rxBuffer.size() != РазмерСтрипа * strips + 2)
         return -1;
     for (qsizetype k = 0; k <= strips; ++k) {
         if (rxBuffer.mid(РазмерСтрипа * k, 2) == "OK")
@@ -33,7 +33,7 @@ void ПоказатьБлок(PaneModel &pane, const QByteArray &block) {
     pane.Cls();
     const qsizetype strips = ЧислоСтрипов(block.size());
     for (qsizetype s = 0; s < strips; ++s) {
-        for (int r = 0; r < ЧислоРядов; ++r) {
+        for (int r = 0; r < plateRows; ++r) {
             pane.PSet(static_cast<double>(s), r);
             pane.Print(ЗначениеЛунки(block, s, r));
         }
@@ -42,8 +42,8 @@ void ПоказатьБлок(PaneModel &pane, const QByteArray &block) {
 
 QString ТекстПлашки(const QByteArray &block, qsizetype strips) {
     QString text;
-    text.reserve(ЧислоРядов * (6 * strips + 2));
-    for (int r = 0; r < ЧислоРядов; ++r) {
+    text.reserve(plateRows * (6 * strips + 2));
+    for (int r = 0; r < plateRows; ++r) {
         for (qsizetype s = 0; s < strips; ++s) {
             text += ЗначениеЛунки(block, s, r);
             text += QLatin1Char('\t');

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/plate_geometry.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -11,7 +13,6 @@ class PaneModel;
 // "OK". Nothing says how many strips there are; that follows from the length.
 constexpr int РазмерСтрипа = 32;
 constexpr int РазмерЛунки = 4;
-constexpr int ЧислоРядов = 8;
 
 // The number of whole strip blocks in a block of that length (0 when the
 // reply holds less than one strip).

@@ -131,7 +131,8 @@ private slots:
     void inATerminalWithoutADisplay() {
         const Run help = run({"--help"});
         QCOMPARE(help.code, 0);
-        for (const char *option : {"--port", "--list-ports", "--choose-port", "--version"})
+        for (const char *option :
+             {"--port", "--list-ports", "--choose-port", "--print-port", "--version"})
             QVERIFY2(help.out.contains(QLatin1String(option)), qPrintable(help.out));
         QVERIFY(help.out.contains(QStringLiteral("TELKARO_PORT")));
 
@@ -145,6 +146,14 @@ private slots:
         QCOMPARE(ports.code, 0);
         QVERIFY(ports.out.endsWith(QLatin1Char('\n')));
         QVERIFY(ports.err.isEmpty() || !ports.err.contains(QStringLiteral("display")));
+
+        // The port it would open, and whether anything named it.
+        const Run named = run({"--port", "COM7", "--print-port"});
+        QCOMPARE(named.code, 0);
+        QCOMPARE(named.out, QStringLiteral("COM7\nconfigured\n"));
+        const Run chosen = run({"--print-port"});
+        QCOMPARE(chosen.code, 0);
+        QVERIFY2(chosen.out.endsWith(QStringLiteral("\ndefault\n")), qPrintable(chosen.out));
 
         const Run unknown = run({"--bogus"});
         QCOMPARE(unknown.code, КодОшибкиКоманднойСтроки);
