@@ -7,7 +7,7 @@
 namespace {
 // Options the window system takes for itself (-platform offscreen,
 // -style fusion, ...): accepted here, used by QApplication.
-void добавитьПараметрыQt(QCommandLineParser &parser) {
+void addQtOptions(QCommandLineParser &parser) {
     for (const char *name : {"platform", "platformpluginpath", "platformtheme", "plugin",
                              "qwindowgeometry", "qwindowicon", "qwindowtitle", "session", "display",
                              "geometry", "style", "stylesheet", "title"}) {
@@ -23,7 +23,7 @@ void добавитьПараметрыQt(QCommandLineParser &parser) {
 }
 } // namespace
 
-CommandLine РазобратьКоманднуюСтроку(const QStringList &arguments) {
+CommandLine parseCommandLine(const QStringList &arguments) {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(QStringLiteral(
@@ -52,7 +52,7 @@ CommandLine РазобратьКоманднуюСтроку(const QStringList &
                        "строке configured (порт задан) или default (не задан, взят первый "
                        "подходящий порт системы)."));
     parser.addOptions({port, listPorts, choosePort, printPort});
-    добавитьПараметрыQt(parser);
+    addQtOptions(parser);
 
     CommandLine result;
     const QString program = QStringLiteral("telkaro");
@@ -92,7 +92,7 @@ CommandLine РазобратьКоманднуюСтроку(const QStringList &
     return result;
 }
 
-QString СписокПортов(const QList<PortEntry> &ports) {
+QString portListText(const QList<PortEntry> &ports) {
     if (ports.isEmpty())
         return QStringLiteral("Последовательные порты не найдены.\n");
     QString text;

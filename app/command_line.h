@@ -17,11 +17,11 @@ struct CommandLine {
 };
 
 // arguments: as QCoreApplication::arguments() gives them, the program first.
-CommandLine РазобратьКоманднуюСтроку(const QStringList &arguments);
+CommandLine parseCommandLine(const QStringList &arguments);
 
 // What --list-ports prints: one port a line with what is known of it, or a
 // line that says there is none.
-QString СписокПортов(const QList<PortEntry> &ports);
+QString portListText(const QList<PortEntry> &ports);
 
 // The exit code of a command line that is not understood.
-constexpr int КодОшибкиКоманднойСтроки = 2;
+constexpr int commandLineErrorCode = 2;

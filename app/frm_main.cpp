@@ -25,41 +25,41 @@
 
 namespace {
 // Client area of the window and the places of its elements, in twips.
-constexpr double ШиринаОкна = 8190;
-constexpr double ВысотаОкна = 3285;
+constexpr double clientWidth = 8190;
+constexpr double clientHeight = 3285;
 
-QIcon значокПрограммы() {
+QIcon programIcon() {
     QIcon icon;
     for (int size : {16, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/images/telkaro-%1.png").arg(size), QSize(size, size));
     return icon;
 }
 
-TextPane *новаяПанель(const char *name, double left, double top, double width, double height,
-                      PaneModel &model, QWidget *parent) {
+TextPane *newPane(const char *name, double left, double top, double width, double height,
+                  PaneModel &model, QWidget *parent) {
     auto *pane = new TextPane(model, parent);
     pane->setObjectName(QString::fromUtf8(name));
     pane->setAccessibleName(QString::fromUtf8(name));
-    pane->setFont(шрифтОкна());
+    pane->setFont(windowFont());
     pane->setGeometry(twipsRect(left, top, width, height));
     return pane;
 }
 } // namespace
 
-frmMain::frmMain(Модуль1 &module, QWidget *parent)
+frmMain::frmMain(Модуль1 &moduleState, QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                               Qt::MSWindowsFixedSizeDialogHint)
-    , m_program(std::make_unique<Program>(module, this))
+    , m_program(std::make_unique<Program>(moduleState, this))
     , m_help(std::make_unique<Help>(this))
     , m_client(std::make_unique<QWidget>(this))
-    , m_rows(новаяПанель("Строки", 0, 330, 345, 2655, m_program->Строки, m_client.get()))
-    , m_columns(новаяПанель("Столбцы", 330, 30, 7845, 315, m_program->Столбцы, m_client.get()))
+    , m_rows(newPane("Строки", 0, 330, 345, 2655, m_program->Строки, m_client.get()))
+    , m_columns(newPane("Столбцы", 330, 30, 7845, 315, m_program->Столбцы, m_client.get()))
     , m_results(
-          новаяПанель("ОкноПечати", 330, 330, 7845, 2655, m_program->ОкноПечати, m_client.get())) {
+          newPane("ОкноПечати", 330, 330, 7845, 2655, m_program->ОкноПечати, m_client.get())) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("ТЕЛКАРО"));
-    setWindowIcon(значокПрограммы());
+    setWindowIcon(programIcon());
     buildPanes();
     buildMenus();
     // A fixed frame: the layout does not follow the window's size.
@@ -83,7 +83,7 @@ frmMain::~frmMain() {
     m_program->plate.setWarning({});
 }
 
-QAction *frmMain::action(Меню item) const {
+QAction *frmMain::action(Menu item) const {
     return m_actions.at(static_cast<int>(item));
 }
 
@@ -93,7 +93,7 @@ StripCountDialog *frmMain::dialog() const {
 
 void frmMain::buildPanes() {
     setCentralWidget(m_client.get());
-    m_client->setFixedSize(twipsToPixels(ШиринаОкна), twipsToPixels(ВысотаОкна));
+    m_client->setFixedSize(twipsToPixels(clientWidth), twipsToPixels(clientHeight));
 
     auto *corner = new QFrame(m_client.get());
     corner->setObjectName(QStringLiteral("Рисунок3"));
@@ -106,13 +106,13 @@ void frmMain::buildPanes() {
 
     m_statusBar = new StatusBar1(m_client.get());
     m_statusBar->setObjectName(QStringLiteral("StatusBar1"));
-    m_statusBar->setGeometry(twipsRect(0, 2970, ШиринаОкна, 315));
+    m_statusBar->setGeometry(twipsRect(0, 2970, clientWidth, 315));
     m_statusBar->raise();
 }
 
 void frmMain::buildMenus() {
-    m_actions.resize(ЧислоМеню);
-    auto add = [this](Меню item, QAction *action, const char *name) {
+    m_actions.resize(menuCount);
+    auto add = [this](Menu item, QAction *action, const char *name) {
         action->setObjectName(QString::fromUtf8(name));
         m_actions[static_cast<int>(item)] = action;
         return action;
@@ -124,56 +124,56 @@ void frmMain::buildMenus() {
     QMenuBar *bar = menuBar();
     m_fileMenu = bar->addMenu(QStringLiteral(" &Файл"));
     m_fileMenu->setObjectName(QStringLiteral("менюФайл"));
-    add(Меню::менюФайл, m_fileMenu->menuAction(), "менюФайл");
-    add(Меню::менюФайлЧтениеПлашки, m_fileMenu->addAction(QStringLiteral("&Чтение плашки")),
+    add(Menu::менюФайл, m_fileMenu->menuAction(), "менюФайл");
+    add(Menu::менюФайлЧтениеПлашки, m_fileMenu->addAction(QStringLiteral("&Чтение плашки")),
         "менюФайлЧтениеПлашки");
     separator(m_fileMenu, "Разделитель1");
-    add(Меню::менюФайлПросмотр, m_fileMenu->addAction(QStringLiteral("&Просмотр файла")),
+    add(Menu::менюФайлПросмотр, m_fileMenu->addAction(QStringLiteral("&Просмотр файла")),
         "менюФайлПросмотр");
     separator(m_fileMenu, "Разделитель2");
-    add(Меню::менюФайлЗапись, m_fileMenu->addAction(QStringLiteral("&Запись")), "менюФайлЗапись");
+    add(Menu::менюФайлЗапись, m_fileMenu->addAction(QStringLiteral("&Запись")), "менюФайлЗапись");
     separator(m_fileMenu, "Разделитель3");
-    add(Меню::менюФайлClip, m_fileMenu->addAction(QStringLiteral("&Копирование в буфер обмена")),
+    add(Menu::менюФайлClip, m_fileMenu->addAction(QStringLiteral("&Копирование в буфер обмена")),
         "менюФайлClip");
     separator(m_fileMenu, "Разделитель4");
-    add(Меню::менюФайлВыход, m_fileMenu->addAction(QStringLiteral("В&ыход")), "менюФайлВыход");
-    add(Меню::менюНастройка, bar->addAction(QStringLiteral("&Настройка")), "менюНастройка");
-    add(Меню::менюИзмерение, bar->addAction(QStringLiteral("&Измерение")), "менюИзмерение");
-    add(Меню::менюПомощь, bar->addAction(QStringLiteral("&Помощь")), "менюПомощь");
+    add(Menu::менюФайлВыход, m_fileMenu->addAction(QStringLiteral("В&ыход")), "менюФайлВыход");
+    add(Menu::менюНастройка, bar->addAction(QStringLiteral("&Настройка")), "менюНастройка");
+    add(Menu::менюИзмерение, bar->addAction(QStringLiteral("&Измерение")), "менюИзмерение");
+    add(Menu::менюПомощь, bar->addAction(QStringLiteral("&Помощь")), "менюПомощь");
 
     MenuFlags &menus = m_program->menus;
-    for (int i = 0; i < ЧислоМеню; ++i)
-        m_actions[i]->setEnabled(menus.isEnabled(static_cast<Меню>(i)));
-    menus.setChangeHandler([this](Меню item, bool enabled) {
+    for (int i = 0; i < menuCount; ++i)
+        m_actions[i]->setEnabled(menus.isEnabled(static_cast<Menu>(i)));
+    menus.setChangeHandler([this](Menu item, bool enabled) {
         m_actions[static_cast<int>(item)]->setEnabled(enabled);
     });
 
-    auto on = [this](Меню item, auto handler) {
+    auto on = [this](Menu item, auto handler) {
         connect(action(item), &QAction::triggered, this, handler);
     };
     Session &session = m_program->session;
     PlateCommands &plate = m_program->plate;
-    on(Меню::менюФайлЧтениеПлашки, [&session] { session.менюФайлЧтениеПлашки_Click(); });
-    on(Меню::менюФайлПросмотр, [&plate] { plate.менюФайлПросмотр_Click(); });
-    on(Меню::менюФайлЗапись, [&plate] { plate.менюФайлЗапись_Click(); });
-    on(Меню::менюФайлClip, [&plate] { plate.менюФайлClip_Click(); });
-    on(Меню::менюФайлВыход, [this] { менюФайлВыход_Click(); });
-    on(Меню::менюНастройка, [this] { менюНастройка_Click(); });
-    on(Меню::менюИзмерение, [&session] { session.менюИзмерение_Click(); });
-    on(Меню::менюПомощь, [this] { m_help->менюПомощь_Click(); });
+    on(Menu::менюФайлЧтениеПлашки, [&session] { session.менюФайлЧтениеПлашки_Click(); });
+    on(Menu::менюФайлПросмотр, [&plate] { plate.менюФайлПросмотр_Click(); });
+    on(Menu::менюФайлЗапись, [&plate] { plate.менюФайлЗапись_Click(); });
+    on(Menu::менюФайлClip, [&plate] { plate.менюФайлClip_Click(); });
+    on(Menu::менюФайлВыход, [this] { менюФайлВыход_Click(); });
+    on(Menu::менюНастройка, [this] { менюНастройка_Click(); });
+    on(Menu::менюИзмерение, [&session] { session.менюИзмерение_Click(); });
+    on(Menu::менюПомощь, [this] { m_help->менюПомощь_Click(); });
 }
 
 void frmMain::Form_Load() {
     SettingsStore store;
-    move(twipsToPixels(Настройки::ПрочитатьПозицию(store, QStringLiteral("MainLeft"))),
-         twipsToPixels(Настройки::ПрочитатьПозицию(store, QStringLiteral("MainTop"))));
+    move(twipsToPixels(windowPosition::readPosition(store, QStringLiteral("MainLeft"))),
+         twipsToPixels(windowPosition::readPosition(store, QStringLiteral("MainTop"))));
     const PortChoice port = choosePort(store, m_portForThisRun);
-    m_program->Загрузка(port.name, port.byDefault);
+    m_program->load(port.name, port.byDefault);
 }
 
 void frmMain::менюНастройка_Click() {
     if (!m_dialog) {
-        m_dialog = new StripCountDialog(m_program->m, this);
+        m_dialog = new StripCountDialog(m_program->moduleState, this);
         m_dialog->move(frameGeometry().center() - m_dialog->rect().center());
     }
     m_dialog->show();
@@ -194,10 +194,10 @@ void frmMain::closeEvent(QCloseEvent *event) {
 void frmMain::Form_Unload() {
     if (!(windowState() & Qt::WindowMinimized)) {
         SettingsStore store;
-        Настройки::ЗаписатьПозицию(store, QStringLiteral("MainLeft"),
-                                   static_cast<float>(pixelsToTwips(pos().x())));
-        Настройки::ЗаписатьПозицию(store, QStringLiteral("MainTop"),
-                                   static_cast<float>(pixelsToTwips(pos().y())));
+        windowPosition::writePosition(store, QStringLiteral("MainLeft"),
+                                      static_cast<float>(pixelsToTwips(pos().x())));
+        windowPosition::writePosition(store, QStringLiteral("MainTop"),
+                                      static_cast<float>(pixelsToTwips(pos().y())));
         store.sync();
     }
     // The program ends here, whatever other windows (the strip count dialog,
@@ -205,11 +205,11 @@ void frmMain::Form_Unload() {
     QCoreApplication::exit(0);
 }
 
-frmMain *Main(Модуль1 &m, const QString &portForThisRun) {
-    m.StripCount = plateStrips;
-    m.SessionState = StateAwaitLink;
-    m.MeasureAfterStrip = Ложь;
-    auto *form = new frmMain(m);
+frmMain *Main(Модуль1 &moduleState, const QString &portForThisRun) {
+    moduleState.StripCount = plateStrips;
+    moduleState.SessionState = StateAwaitLink;
+    moduleState.MeasureAfterStrip = false16;
+    auto *form = new frmMain(moduleState);
     form->setPortForThisRun(portForThisRun);
     form->Form_Load();
     form->show();

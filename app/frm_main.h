@@ -14,7 +14,7 @@ class QMenu;
 class StatusBar1;
 class StripCountDialog;
 class TextPane;
-enum class Меню;
+enum class Menu;
 struct Модуль1;
 
 // The main window: the plate grid with its row letters and strip numbers,
@@ -23,7 +23,7 @@ struct Модуль1;
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
-    explicit frmMain(Модуль1 &m, QWidget *parent = nullptr);
+    explicit frmMain(Модуль1 &moduleState, QWidget *parent = nullptr);
     ~frmMain() override;
 
     // Loading: restore the position, open the port, draw the headings, show
@@ -39,7 +39,7 @@ public:
 
     Program &program() { return *m_program; }
     Help &help() { return *m_help; }
-    QAction *action(Меню item) const;
+    QAction *action(Menu item) const;
     QMenu *менюФайл() const { return m_fileMenu; }
     TextPane *Строки() const { return m_rows; }
     TextPane *Столбцы() const { return m_columns; }
@@ -74,4 +74,4 @@ private:
 // The program's start: the session defaults, then the main window, loaded
 // and shown.
 // portForThisRun: see frmMain::setPortForThisRun.
-frmMain *Main(Модуль1 &m, const QString &portForThisRun = QString());
+frmMain *Main(Модуль1 &moduleState, const QString &portForThisRun = QString());

@@ -17,16 +17,16 @@
 #include <memory>
 
 namespace {
-void напечатать(const QString &text, std::FILE *stream) {
+void printText(const QString &text, std::FILE *stream) {
     std::fputs(text.toLocal8Bit().constData(), stream);
     std::fflush(stream);
 }
 
 // The command line, read before anything needs the window system.
-CommandLine разобрать(int &argc, char **argv) {
+CommandLine readCommandLine(int &argc, char **argv) {
     QCoreApplication core(argc, argv);
-    УстановитьПереводыQt(core);
-    return РазобратьКоманднуюСтроку(QCoreApplication::arguments());
+    installQtTranslations(core);
+    return parseCommandLine(QCoreApplication::arguments());
 }
 } // namespace
 
@@ -35,32 +35,32 @@ int main(int argc, char *argv[]) {
     QCoreApplication::setOrganizationName(QStringLiteral("TELKARO"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TELKARO_VERSION));
 
-    const CommandLine options = разобрать(argc, argv);
+    const CommandLine options = readCommandLine(argc, argv);
     switch (options.action) {
     case CommandLine::Action::Help:
     case CommandLine::Action::Version:
-        напечатать(options.text, stdout);
+        printText(options.text, stdout);
         return 0;
     case CommandLine::Action::ListPorts:
-        напечатать(СписокПортов(НайденныеПорты()), stdout);
+        printText(portListText(availablePorts()), stdout);
         return 0;
     case CommandLine::Action::PrintPort: {
         SettingsStore store;
         const PortChoice choice = choosePort(store, options.port);
-        напечатать(choice.name + (choice.byDefault ? QStringLiteral("\ndefault\n")
-                                                   : QStringLiteral("\nconfigured\n")),
-                   stdout);
+        printText(choice.name + (choice.byDefault ? QStringLiteral("\ndefault\n")
+                                                  : QStringLiteral("\nconfigured\n")),
+                  stdout);
         return 0;
     }
     case CommandLine::Action::Error:
-        напечатать(options.text, stderr);
-        return КодОшибкиКоманднойСтроки;
+        printText(options.text, stderr);
+        return commandLineErrorCode;
     case CommandLine::Action::Run:
         break;
     }
 
     QApplication app(argc, argv);
-    УстановитьПереводыQt(app);
+    installQtTranslations(app);
     // The program ends when the main window is unloaded, not when the last
     // window happens to close.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -68,7 +68,7 @@ int main(int argc, char *argv[]) {
     QString port = options.port;
     if (options.choosePort) {
         SettingsStore store;
-        port = ВыбратьПортДиалогом(store, choosePort(store, options.port).name);
+        port = choosePortInDialog(store, choosePort(store, options.port).name);
         if (port.isEmpty())
             return 0; // cancelled: nothing changed, nothing started
     }

@@ -15,14 +15,14 @@
 #include <QGuiApplication>
 #include <QStandardPaths>
 
-PlateCommands::PlateCommands(Модуль1 &module, PaneModel &ОкноПечати, MenuFlags &menus,
+PlateCommands::PlateCommands(Модуль1 &moduleState, PaneModel &ОкноПечати, MenuFlags &menus,
                              CommonDialog1 &dialog)
-    : m(module)
+    : m_moduleState(moduleState)
     , m_pane(ОкноПечати)
     , m_menus(menus)
     , m_dialog(dialog) {}
 
-QString PlateCommands::папкаДанных() {
+QString PlateCommands::dataFolder() {
 #ifdef Q_OS_WIN
     return QStringLiteral("C:\\ProgramFiles\\QEV\\DAT");
 #else
@@ -31,7 +31,7 @@ QString PlateCommands::папкаДанных() {
 #endif
 }
 
-void PlateCommands::предупредить(const QString &text) {
+void PlateCommands::showWarning(const QString &text) {
     if (m_warn)
         m_warn(text);
 }
@@ -43,14 +43,14 @@ void PlateCommands::менюФайлClip_Click() {
     if (!clipboard)
         return;
     clipboard->clear();
-    clipboard->setText(m.PlateText);
+    clipboard->setText(m_moduleState.PlateText);
 }
 
 void PlateCommands::менюФайлЗапись_Click() {
 #ifndef Q_OS_WIN
-    QDir().mkpath(папкаДанных()); // so that the dialog opens where the files are kept
+    QDir().mkpath(dataFolder()); // so that the dialog opens where the files are kept
 #endif
-    m_dialog.InitDir = папкаДанных();
+    m_dialog.InitDir = dataFolder();
     m_dialog.DialogTitle = QStringLiteral("Запись файла");
     m_dialog.Filter = QStringLiteral("Файлы данных (*.dat)|*.dat");
     m_dialog.ShowSave();
@@ -60,19 +60,19 @@ void PlateCommands::менюФайлЗапись_Click() {
 
     // The buffer is read after the dialog has closed: what it holds now is
     // what gets written.
-    const int strips = СтриповДляЗаписи(m.RxBuffer);
+    const int strips = stripsToSave(m_moduleState.RxBuffer);
     if (strips < 0) {
-        предупредить(QStringLiteral("Нет данных плашки для записи.\n"
-                                    "Файл %1 не записан: дождитесь окончания измерения "
-                                    "или чтения плашки.")
-                         .arg(QDir::toNativeSeparators(path)));
+        showWarning(QStringLiteral("Нет данных плашки для записи.\n"
+                                   "Файл %1 не записан: дождитесь окончания измерения "
+                                   "или чтения плашки.")
+                        .arg(QDir::toNativeSeparators(path)));
         return;
     }
-    const QString text = ТекстПлашки(m.RxBuffer, strips);
-    const QString failure = ЗаписатьФайлДанных(path, text.toLatin1());
+    const QString text = plateText(m_moduleState.RxBuffer, strips);
+    const QString failure = writeDatFile(path, text.toLatin1());
     if (!failure.isEmpty()) {
-        предупредить(QStringLiteral("Не удалось записать файл %1:\n%2")
-                         .arg(QDir::toNativeSeparators(path), failure));
+        showWarning(QStringLiteral("Не удалось записать файл %1:\n%2")
+                        .arg(QDir::toNativeSeparators(path), failure));
     }
 }
 
@@ -85,10 +85,10 @@ void PlateCommands::менюФайлПросмотр_Click() {
         return;
 
     const QFileInfo info(path);
-    if (info.isFile() && info.size() > НаибольшийФайлДанных) {
-        предупредить(QStringLiteral("Файл %1 слишком велик для файла данных плашки "
-                                    "(больше 1 МБ) и не открыт.")
-                         .arg(QDir::toNativeSeparators(path)));
+    if (info.isFile() && info.size() > maxDatFileSize) {
+        showWarning(QStringLiteral("Файл %1 слишком велик для файла данных плашки "
+                                   "(больше 1 МБ) и не открыт.")
+                        .arg(QDir::toNativeSeparators(path)));
         return;
     }
 
@@ -108,18 +108,18 @@ void PlateCommands::менюФайлПросмотр_Click() {
         return;
     if (file.isSequential())
         return; // it became something else between the look and the open
-    const QByteArray content = file.read(НаибольшийФайлДанных + 1);
+    const QByteArray content = file.read(maxDatFileSize + 1);
     file.close();
-    if (content.size() > НаибольшийФайлДанных)
+    if (content.size() > maxDatFileSize)
         return; // grew while we looked at it
 
-    const ПрочитанныйФайл read = ПрочитатьФайлДанных(content);
-    for (const ПрочитанныйФайл::Поле &field : read.fields) {
+    const DatFileRead read = readDatFile(content);
+    for (const DatFileRead::Field &field : read.fields) {
         m_pane.PSet(static_cast<double>(field.s), field.r);
-        m_pane.PrintJoined(field.text);
+        m_pane.printJoined(field.text);
     }
     if (!read.complete)
         return;
-    m.PlateText = QString::fromLatin1(content);
-    m_menus.setEnabled(Меню::менюФайлЗапись, false);
+    m_moduleState.PlateText = QString::fromLatin1(content);
+    m_menus.setEnabled(Menu::менюФайлЗапись, false);
 }

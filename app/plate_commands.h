@@ -14,7 +14,8 @@ struct Модуль1;
 // last data block, view a data file.
 class PlateCommands {
 public:
-    PlateCommands(Модуль1 &m, PaneModel &ОкноПечати, MenuFlags &menus, CommonDialog1 &dialog);
+    PlateCommands(Модуль1 &moduleState, PaneModel &ОкноПечати, MenuFlags &menus,
+                  CommonDialog1 &dialog);
 
     void менюФайлClip_Click();
     void менюФайлЗапись_Click();
@@ -25,12 +26,12 @@ public:
     void setWarning(std::function<void(const QString &)> warn) { m_warn = std::move(warn); }
 
     // The folder the save dialog starts in.
-    static QString папкаДанных();
+    static QString dataFolder();
 
 private:
-    void предупредить(const QString &text);
+    void showWarning(const QString &text);
 
-    Модуль1 &m;
+    Модуль1 &m_moduleState;
     PaneModel &m_pane;
     MenuFlags &m_menus;
     CommonDialog1 &m_dialog;

@@ -17,18 +17,18 @@
 #include <QVBoxLayout>
 
 namespace {
-QString текстПорта(const PortEntry &port) {
+QString portItemText(const PortEntry &port) {
     if (port.description.isEmpty())
         return port.name;
     return port.name + QStringLiteral(" — ") + port.description;
 }
 
 // "ttyUSB0" and "/dev/ttyUSB0" open the same port.
-bool называетПорт(const QString &text, const QString &name) {
-    return text == name || text == ПутьПорта(name);
+bool namesPort(const QString &text, const QString &name) {
+    return text == name || text == portPath(name);
 }
 
-QString подсказкаПорта(const PortEntry &port) {
+QString portToolTip(const PortEntry &port) {
     QStringList lines;
     if (!port.manufacturer.isEmpty())
         lines << QStringLiteral("Изготовитель: ") + port.manufacturer;
@@ -133,9 +133,9 @@ void PortChooser::refresh() {
         const QSignalBlocker quiet(m_list);
         m_list->clear();
         for (const PortEntry &port : found) {
-            auto *item = new QListWidgetItem(текстПорта(port), m_list);
+            auto *item = new QListWidgetItem(portItemText(port), m_list);
             item->setData(Qt::UserRole, port.name);
-            item->setToolTip(подсказкаПорта(port));
+            item->setToolTip(portToolTip(port));
         }
     }
     m_noPorts->setVisible(found.isEmpty());
@@ -146,7 +146,7 @@ void PortChooser::selectMatchingItem() {
     const QString name = chosenPort();
     for (int row = 0; row < m_list->count(); ++row) {
         QListWidgetItem *item = m_list->item(row);
-        if (называетПорт(name, item->data(Qt::UserRole).toString())) {
+        if (namesPort(name, item->data(Qt::UserRole).toString())) {
             if (m_list->currentItem() != item || !item->isSelected())
                 m_list->setCurrentItem(item);
             m_list->scrollToItem(item);
@@ -162,7 +162,7 @@ void PortChooser::takeSelectedItem() {
     if (selected.isEmpty())
         return;
     const QString name = selected.first()->data(Qt::UserRole).toString();
-    if (!называетПорт(chosenPort(), name))
+    if (!namesPort(chosenPort(), name))
         m_field->setText(name);
 }
 
@@ -181,8 +181,8 @@ bool PortChooser::eventFilter(QObject *watched, QEvent *event) {
     return QDialog::eventFilter(watched, event);
 }
 
-QString ВыбратьПортДиалогом(QSettings &store, const QString &current, PortLister ports,
-                            QWidget *parent) {
+QString choosePortInDialog(QSettings &store, const QString &current, PortLister ports,
+                           QWidget *parent) {
     PortChooser chooser(current, std::move(ports), parent);
     if (chooser.exec() != QDialog::Accepted || chooser.chosenPort().isEmpty())
         return QString();

@@ -22,7 +22,7 @@ class PortChooser : public QDialog {
     Q_OBJECT
 public:
     // current: the port the program would open now; it is preselected.
-    explicit PortChooser(const QString &current, PortLister ports = НайденныеПорты,
+    explicit PortChooser(const QString &current, PortLister ports = availablePorts,
                          QWidget *parent = nullptr);
 
     // The field's text without surrounding blanks.
@@ -53,5 +53,5 @@ private:
 // Shows the chooser modally. OK stores the choice as the Port setting and
 // returns it; Cancel or closing the window stores nothing and returns an
 // empty string.
-QString ВыбратьПортДиалогом(QSettings &store, const QString &current,
-                            PortLister ports = НайденныеПорты, QWidget *parent = nullptr);
+QString choosePortInDialog(QSettings &store, const QString &current,
+                           PortLister ports = availablePorts, QWidget *parent = nullptr);

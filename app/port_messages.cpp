@@ -2,15 +2,15 @@
 #include "port_messages.h"
 
 namespace {
-constexpr qsizetype НаибольшийПоказ = 80;
+constexpr qsizetype maxShownLength = 80;
 
 // The reason in the terminal's English and in the tool tip's Russian.
-struct Причина {
+struct Reason {
     QString english;
-    QString русская;
+    QString russian;
 };
 
-Причина причина(PortProblem problem) {
+Reason reason(PortProblem problem) {
     switch (problem) {
     case PortProblem::None:
         return {QStringLiteral("no reason given"), QStringLiteral("Система не открыла порт.")};
@@ -50,7 +50,7 @@ QString chooseAdvice() {
                           "«Выбрать порт прибора» в меню программ.");
 }
 
-QString совет(PortProblem problem) {
+QString advice(PortProblem problem) {
     const QString choose = chooseAdvice();
     switch (problem) {
     case PortProblem::Busy:
@@ -75,44 +75,44 @@ QString совет(PortProblem problem) {
 }
 } // namespace
 
-QString ПоказИмени(const QString &portName) {
+QString shownPortName(const QString &portName) {
     QString shown;
-    for (const QChar c : portName.left(НаибольшийПоказ))
+    for (const QChar c : portName.left(maxShownLength))
         shown +=
             c.isPrint() ? QString(c) : QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
-    if (portName.size() > НаибольшийПоказ)
+    if (portName.size() > maxShownLength)
         shown += QStringLiteral("…");
     return QLatin1Char('"') + shown + QLatin1Char('"');
 }
 
-QString СтрокаДиагноза(const QString &portName, PortProblem problem, PortEvent event) {
+QString diagnosisLine(const QString &portName, PortProblem problem, PortEvent event) {
     const QString what =
         event == PortEvent::Lost
             ? QStringLiteral("telkaro: port %1 was lost: %2; waiting for it to come back")
             : QStringLiteral("telkaro: cannot open port %1: %2");
-    return what.arg(ПоказИмени(portName), причина(problem).english);
+    return what.arg(shownPortName(portName), reason(problem).english);
 }
 
-QString ПодсказкаДиагноза(const QString &portName, PortProblem problem, PortEvent event) {
+QString diagnosisTip(const QString &portName, PortProblem problem, PortEvent event) {
     const QString what = event == PortEvent::Lost ? QStringLiteral("Порт %1 отключён.")
                                                   : QStringLiteral("Порт %1 не открыт.");
-    return what.arg(ПоказИмени(portName)) + QLatin1Char(' ') + причина(problem).русская +
-           QLatin1Char('\n') + совет(problem);
+    return what.arg(shownPortName(portName)) + QLatin1Char(' ') + reason(problem).russian +
+           QLatin1Char('\n') + advice(problem);
 }
 
 QString defaultPortLine(const QString &portName) {
     return QStringLiteral("telkaro: no answer on port %1, which was chosen by default; choose "
                           "the instrument's port with telkaro --choose-port")
-        .arg(ПоказИмени(portName));
+        .arg(shownPortName(portName));
 }
 
 QString defaultPortTip(const QString &portName) {
     return QStringLiteral("Прибор не отвечает на порту %1. Этот порт выбран по умолчанию: "
                           "порт прибора не задан.\n")
-               .arg(ПоказИмени(portName)) +
+               .arg(shownPortName(portName)) +
            chooseAdvice();
 }
 
-QString СтрокаВозврата(const QString &portName) {
-    return QStringLiteral("telkaro: port %1 is back").arg(ПоказИмени(portName));
+QString portBackLine(const QString &portName) {
+    return QStringLiteral("telkaro: port %1 is back").arg(shownPortName(portName));
 }

@@ -13,14 +13,14 @@ enum class PortEvent {
     Lost,       // it went away while the program ran
 };
 
-QString СтрокаДиагноза(const QString &portName, PortProblem problem, PortEvent event);
-QString ПодсказкаДиагноза(const QString &portName, PortProblem problem, PortEvent event);
+QString diagnosisLine(const QString &portName, PortProblem problem, PortEvent event);
+QString diagnosisTip(const QString &portName, PortProblem problem, PortEvent event);
 // The instrument has not answered on a port that nothing named.
 QString defaultPortLine(const QString &portName);
 QString defaultPortTip(const QString &portName);
 // The line said when a lost port is back and open.
-QString СтрокаВозврата(const QString &portName);
+QString portBackLine(const QString &portName);
 
 // A port name as it is shown: a very long one is cut, blanks and control
 // characters are made visible.
-QString ПоказИмени(const QString &portName);
+QString shownPortName(const QString &portName);

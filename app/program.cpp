@@ -4,14 +4,14 @@
 #include <cstdio>
 
 namespace {
-const QString ТекстПортЗанят = QStringLiteral("    Порт COM2 занят");
+const QString portBusyText = QStringLiteral("    Порт COM2 занят");
 } // namespace
 
-Program::Program(Модуль1 &module, QWidget *owner)
-    : m(module)
+Program::Program(Модуль1 &state, QWidget *owner)
+    : moduleState(state)
     , commonDialog1(owner)
-    , session(m, MSComm1, ОкноПечати, menus, ТаймерСвязи, clock)
-    , plate(m, ОкноПечати, menus, commonDialog1) {
+    , session(moduleState, MSComm1, ОкноПечати, menus, ТаймерСвязи, clock)
+    , plate(moduleState, ОкноПечати, menus, commonDialog1) {
     ТаймерСвязи.setObjectName(QStringLiteral("ТаймерСвязи"));
     MSComm1.setObjectName(QStringLiteral("MSComm1"));
     // The link timer runs in the window's design state; loading switches it.
@@ -20,7 +20,7 @@ Program::Program(Модуль1 &module, QWidget *owner)
                      [this] { session.ТаймерСвязи_Timer(); });
     MSComm1.setCharacterHandler([this](char c) {
         session.MSComm1_OnComm(c);
-        if (m_defaultPortHintShown && m.SessionState != StateAwaitLink) {
+        if (m_defaultPortHintShown && moduleState.SessionState != StateAwaitLink) {
             m_defaultPortHintShown = false; // it answers after all
             tell(QString(), QString());
         }
@@ -36,16 +36,16 @@ Program::Program(Модуль1 &module, QWidget *owner)
     };
 }
 
-bool Program::Загрузка(const QString &portName, bool chosenByDefault) {
+bool Program::load(const QString &portName, bool chosenByDefault) {
     ТаймерСвязи.setEnabled(false);
     if (!MSComm1.open(portName)) {
         ОкноПечати.PSet(4, 3);
-        ОкноПечати.Print(ТекстПортЗанят);
+        ОкноПечати.Print(portBusyText);
         tell(portName, MSComm1.problem(), PortEvent::OpenFailed);
         return false;
     }
     drawHeadings();
-    session.СообщениеНеОтвечает();
+    session.showNoAnswer();
     ТаймерСвязи.setEnabled(true);
     if (chosenByDefault)
         m_defaultPortHint.start(defaultPortHintMs);
@@ -53,7 +53,7 @@ bool Program::Загрузка(const QString &portName, bool chosenByDefault) {
 }
 
 void Program::defaultPortSilent() {
-    if (m.SessionState != StateAwaitLink || !MSComm1.isOpen())
+    if (moduleState.SessionState != StateAwaitLink || !MSComm1.isOpen())
         return;
     m_defaultPortHintShown = true;
     tell(defaultPortLine(MSComm1.portName()), defaultPortTip(MSComm1.portName()));
@@ -72,7 +72,7 @@ void Program::drawHeadings() {
 }
 
 void Program::portLost() {
-    session.ПортПотерян();
+    session.onPortLost();
     const QString name = MSComm1.portName();
     m_toldProblem = PortProblem::Unplugged;
     tell(name, PortProblem::Unplugged, PortEvent::Lost);
@@ -93,12 +93,12 @@ void Program::portPresent() {
     }
     watch.stop();
     m_toldProblem = PortProblem::None;
-    tell(СтрокаВозврата(name), QString());
-    session.ПортВернулся();
+    tell(portBackLine(name), QString());
+    session.onPortBack();
 }
 
 void Program::tell(const QString &portName, PortProblem problem, PortEvent event) {
-    tell(СтрокаДиагноза(portName, problem, event), ПодсказкаДиагноза(portName, problem, event));
+    tell(diagnosisLine(portName, problem, event), diagnosisTip(portName, problem, event));
 }
 
 void Program::tell(const QString &line, const QString &tip) {

@@ -28,7 +28,7 @@ struct Модуль1;
 class Program {
 public:
     // owner: the window that the file dialogs belong to.
-    explicit Program(Модуль1 &m, QWidget *owner = nullptr);
+    explicit Program(Модуль1 &state, QWidget *owner = nullptr);
     Program(const Program &) = delete;
     Program &operator=(const Program &) = delete;
 
@@ -41,7 +41,7 @@ public:
     // chosenByDefault: nothing named the port; when the instrument stays
     // silent there for defaultPortHintMs, the tool tip says so and how to
     // choose another.
-    bool Загрузка(const QString &portName, bool chosenByDefault = false);
+    bool load(const QString &portName, bool chosenByDefault = false);
     int defaultPortHintMs = 10000;
 
     // Where the diagnoses go: the results pane's tool tip (empty: none), and
@@ -49,7 +49,7 @@ public:
     std::function<void(const QString &)> showTip;
     std::function<void(const QString &)> writeLine;
 
-    Модуль1 &m;
+    Модуль1 &moduleState;
     MonotonicClock clock;
     LinkTimer ТаймерСвязи;
     SerialLink MSComm1;

@@ -7,7 +7,7 @@
 
 namespace {
 // Installs the catalogue from the first folder that has it.
-bool установить(QCoreApplication &app, const QString &catalog, const QStringList &folders) {
+bool installCatalog(QCoreApplication &app, const QString &catalog, const QStringList &folders) {
     auto *translator = new QTranslator(&app);
     for (const QString &folder : folders) {
         if (translator->load(catalog, folder) && QCoreApplication::installTranslator(translator))
@@ -18,12 +18,12 @@ bool установить(QCoreApplication &app, const QString &catalog, const Q
 }
 } // namespace
 
-bool УстановитьПереводыQt(QCoreApplication &app) {
+bool installQtTranslations(QCoreApplication &app) {
     const QString beside = QCoreApplication::applicationDirPath();
     const QStringList folders = {beside + QStringLiteral("/translations"), beside,
                                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)};
-    установить(app, QStringLiteral("qtserialport_ru"), folders);
+    installCatalog(app, QStringLiteral("qtserialport_ru"), folders);
     // windeployqt merges Qt's catalogues into one, qt_ru.
-    return установить(app, QStringLiteral("qtbase_ru"), folders) ||
-           установить(app, QStringLiteral("qt_ru"), folders);
+    return installCatalog(app, QStringLiteral("qtbase_ru"), folders) ||
+           installCatalog(app, QStringLiteral("qt_ru"), folders);
 }

@@ -8,4 +8,4 @@ class QCoreApplication;
 // language: the program's interface is Russian. Looked for beside the
 // program first, where Qt is deployed with it, then where Qt keeps them.
 // False when they were not found; the program then runs with Qt's English.
-bool УстановитьПереводыQt(QCoreApplication &app);
+bool installQtTranslations(QCoreApplication &app);

@@ -7,16 +7,16 @@
 
 #include <cmath>
 
-namespace Настройки {
+namespace windowPosition {
 
 namespace {
-const QString Раздел = QStringLiteral("Settings");
+const QString section = QStringLiteral("Settings");
 
 // X11 and Windows keep window coordinates in 16 bits; a value beyond that is
 // no position at all.
-constexpr double НаибольшаяПозицияPx = 32767;
+constexpr double maxPositionPx = 32767;
 
-QString текстЗначения(const QVariant &value) {
+QString valueText(const QVariant &value) {
     // A hand-edited "MainLeft=1234,5" without quotes reads back as a list.
     if (value.typeId() == QMetaType::QStringList)
         return value.toStringList().join(QLatin1Char(','));
@@ -24,7 +24,7 @@ QString текстЗначения(const QVariant &value) {
 }
 } // namespace
 
-QString ТекстПозиции(float twips, const QLocale &locale) {
+QString positionText(float twips, const QLocale &locale) {
     QLocale format = locale;
     format.setNumberOptions(QLocale::OmitGroupSeparator);
     // Seven significant digits, as a single-precision number is usually
@@ -36,25 +36,25 @@ QString ТекстПозиции(float twips, const QLocale &locale) {
     return format.toString(static_cast<double>(twips), 'g', 9);
 }
 
-float ПозицияИзТекста(const QString &text, const QLocale &locale) {
+float positionFromText(const QString &text, const QLocale &locale) {
     bool ok = false;
     float value = locale.toFloat(text.trimmed(), &ok);
     if (!ok)
         value = QLocale::c().toFloat(text.trimmed(), &ok);
-    if (!ok || !std::isfinite(value) || std::abs(value * pixelsPerTwip()) > НаибольшаяПозицияPx)
-        return ПозицияПоУмолчанию;
+    if (!ok || !std::isfinite(value) || std::abs(value * pixelsPerTwip()) > maxPositionPx)
+        return defaultPosition;
     return value;
 }
 
-float ПрочитатьПозицию(QSettings &store, const QString &key) {
-    const QString path = Раздел + QLatin1Char('/') + key;
+float readPosition(QSettings &store, const QString &key) {
+    const QString path = section + QLatin1Char('/') + key;
     if (!store.contains(path))
-        return ПозицияПоУмолчанию;
-    return ПозицияИзТекста(текстЗначения(store.value(path)));
+        return defaultPosition;
+    return positionFromText(valueText(store.value(path)));
 }
 
-void ЗаписатьПозицию(QSettings &store, const QString &key, float twips) {
-    store.setValue(Раздел + QLatin1Char('/') + key, ТекстПозиции(twips));
+void writePosition(QSettings &store, const QString &key, float twips) {
+    store.setValue(section + QLatin1Char('/') + key, positionText(twips));
 }
 
-} // namespace Настройки
+} // namespace windowPosition

@@ -9,17 +9,17 @@ class QSettings;
 // The window position in the settings store (SettingsStore), section
 // "Settings". It is kept in twips, as a single-precision number written
 // in the operator's regional format.
-namespace Настройки {
+namespace windowPosition {
 
-constexpr float ПозицияПоУмолчанию = 1000.0f;
+constexpr float defaultPosition = 1000.0f;
 
 // Number <-> text in the given regional format, without group separators.
-QString ТекстПозиции(float twips, const QLocale &locale = QLocale());
+QString positionText(float twips, const QLocale &locale = QLocale());
 // The position read from text; the default for text that is not a usable
 // number (hand-edited, corrupt, beyond any screen).
-float ПозицияИзТекста(const QString &text, const QLocale &locale = QLocale());
+float positionFromText(const QString &text, const QLocale &locale = QLocale());
 
-float ПрочитатьПозицию(QSettings &store, const QString &key);
-void ЗаписатьПозицию(QSettings &store, const QString &key, float twips);
+float readPosition(QSettings &store, const QString &key);
+void writePosition(QSettings &store, const QString &key, float twips);
 
-} // namespace Настройки
+} // namespace windowPosition

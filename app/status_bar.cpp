@@ -14,7 +14,7 @@
 namespace {
 // To assistive technology the bar is a status bar, as it looks, though its
 // panels sit at fixed places rather than in a QStatusBar's layout.
-QAccessibleInterface *доступностьСтрокиСостояния(const QString &key, QObject *object) {
+QAccessibleInterface *statusBarAccessible(const QString &key, QObject *object) {
     if (key == QLatin1String("StatusBar1") && object && object->isWidgetType())
         return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::StatusBar);
     return nullptr;
@@ -24,11 +24,11 @@ QAccessibleInterface *доступностьСтрокиСостояния(const
 StatusBar1::StatusBar1(QWidget *parent)
     : QWidget(parent)
     , m_clock(new QTimer(this)) {
-    static const bool доступностьУстановлена = [] {
-        QAccessible::installFactory(&доступностьСтрокиСостояния);
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(&statusBarAccessible);
         return true;
     }();
-    Q_UNUSED(доступностьУстановлена);
+    Q_UNUSED(factoryInstalled);
     setAccessibleName(QStringLiteral("Строка состояния"));
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(1, 2, 1, 1);

@@ -8,16 +8,16 @@
 #include <QComboBox>
 #include <QPushButton>
 
-StripCountDialog::StripCountDialog(Модуль1 &module, QWidget *owner)
+StripCountDialog::StripCountDialog(Модуль1 &moduleState, QWidget *owner)
     : QWidget(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                          Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)
-    , m(module)
+    , m_moduleState(moduleState)
     , m_combo(new QComboBox(this))
     , m_ok(new QPushButton(QStringLiteral("OK"), this)) {
     setObjectName(QStringLiteral("frmНастройка"));
     setWindowTitle(QStringLiteral("Число стрипов"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setFont(шрифтОкна());
+    setFont(windowFont());
     setFixedSize(twipsToPixels(2340), twipsToPixels(690));
 
     m_combo->setObjectName(QStringLiteral("комбоСтрип"));
@@ -29,7 +29,7 @@ StripCountDialog::StripCountDialog(Модуль1 &module, QWidget *owner)
 
     m_ok->setObjectName(QStringLiteral("кНастройкаОК"));
     m_ok->setGeometry(twipsRect(1020, 150, 1125, 345));
-    QFont regular = шрифтОкна();
+    QFont regular = windowFont();
     regular.setBold(false);
     m_ok->setFont(regular);
     m_ok->setDefault(true);
@@ -41,10 +41,10 @@ StripCountDialog::StripCountDialog(Модуль1 &module, QWidget *owner)
 }
 
 void StripCountDialog::Form_Load() {
-    m_combo->setCurrentIndex(m.StripCount - 1);
+    m_combo->setCurrentIndex(m_moduleState.StripCount - 1);
 }
 
 void StripCountDialog::кНастройкаОК_Click() {
-    m.StripCount = static_cast<qint16>(m_combo->currentIndex() + 1);
+    m_moduleState.StripCount = static_cast<qint16>(m_combo->currentIndex() + 1);
     hide();
 }

@@ -14,7 +14,7 @@ struct Модуль1;
 class StripCountDialog : public QWidget {
     Q_OBJECT
 public:
-    StripCountDialog(Модуль1 &m, QWidget *owner);
+    StripCountDialog(Модуль1 &moduleState, QWidget *owner);
 
     QComboBox *комбоСтрип() const { return m_combo; }
     QPushButton *кНастройкаОК() const { return m_ok; }
@@ -23,7 +23,7 @@ private:
     void Form_Load();
     void кНастройкаОК_Click();
 
-    Модуль1 &m;
+    Модуль1 &m_moduleState;
     QComboBox *m_combo;
     QPushButton *m_ok;
 };

@@ -3,7 +3,7 @@
 
 #include <QStringList>
 
-QFont шрифтОкна() {
+QFont windowFont() {
     QFont font;
     font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
                       QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),

@@ -5,4 +5,4 @@
 
 // "MS Sans Serif" 8.25 pt bold, the font of the panes and the dialog, with
 // close sans-serif faces where it is missing.
-QFont шрифтОкна();
+QFont windowFont();

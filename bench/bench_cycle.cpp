@@ -77,8 +77,8 @@ void row(const QByteArray &figure, const QByteArray &value, const QByteArray &un
 // with the data block: the first paint once the session is done.
 class GridPainted : public QObject {
 public:
-    GridPainted(Модуль1 &m, double clockOffset)
-        : m(m)
+    GridPainted(Модуль1 &moduleState, double clockOffset)
+        : m_moduleState(moduleState)
         , m_offset(clockOffset) {}
 
     void arm() {
@@ -90,7 +90,7 @@ public:
 
 protected:
     bool eventFilter(QObject *, QEvent *event) override {
-        if (m_armed && event->type() == QEvent::Paint && m.SessionState == StateDone) {
+        if (m_armed && event->type() == QEvent::Paint && m_moduleState.SessionState == StateDone) {
             m_armed = false;
             // Runs once the paint event has been handled.
             QTimer::singleShot(0, this, [this] {
@@ -102,7 +102,7 @@ protected:
     }
 
 private:
-    Модуль1 &m;
+    Модуль1 &m_moduleState;
     double m_offset;
     bool m_armed = false;
     double m_at = 0;
@@ -204,7 +204,7 @@ int main(int argc, char *argv[]) {
         const double cpu0 = cpuMs();
         painted.arm();
         guard.start(15000);
-        window->action(Меню::менюИзмерение)->trigger();
+        window->action(Menu::менюИзмерение)->trigger();
         const int failed = painted.loop.exec();
         guard.stop();
         const double cpu = cpuMs() - cpu0;

@@ -54,7 +54,7 @@ QByteArray wireBlock(int seed) {
 QByteArray keptBlock(const QByteArray &wire) {
     QByteArray kept;
     for (char c : wire)
-        ПриёмныйШаг(kept, c);
+        receiveStep(kept, c);
     return kept;
 }
 
@@ -96,92 +96,92 @@ protected:
 class BenchReply : public QObject {
     Q_OBJECT
 
-    Модуль1 m;
-    std::unique_ptr<frmMain> window;
-    QByteArray wire[2];
-    QByteArray kept[2];
-    int next = 0;
+    Модуль1 m_moduleState;
+    std::unique_ptr<frmMain> m_window;
+    QByteArray m_wire[2];
+    QByteArray m_kept[2];
+    int m_next = 0;
 
-    TextPane *pane() { return window->ОкноПечати(); }
+    TextPane *pane() { return m_window->ОкноПечати(); }
 
     // The window as it is while a block is on its way: the menus that a
     // measurement disables are off, the pane says it is reading, the session
     // awaits the data, the buffer holds all but the final "K", and the event
     // loop has had its turn (pane painted, description up to date).
     void beforeLastCharacter() {
-        next ^= 1;
-        window->program().menus.setEnabled(Меню::менюФайл, false);
-        window->program().menus.setEnabled(Меню::менюИзмерение, false);
+        m_next ^= 1;
+        m_window->program().menus.setEnabled(Menu::менюФайл, false);
+        m_window->program().menus.setEnabled(Menu::менюИзмерение, false);
         PaneModel &model = pane()->model();
         model.Cls();
         model.PSet(5, 3);
         model.Print(QStringLiteral("Чтение плашки"));
-        m.SessionState = StateAwaitData;
-        m.RxBuffer = kept[next].chopped(1);
+        m_moduleState.SessionState = StateAwaitData;
+        m_moduleState.RxBuffer = m_kept[m_next].chopped(1);
         QCoreApplication::processEvents();
     }
-    void lastCharacter() { window->program().session.MSComm1_OnComm('K'); }
+    void lastCharacter() { m_window->program().session.MSComm1_OnComm('K'); }
 
 private slots:
     void initTestCase() {
         for (int i : {0, 1}) {
-            wire[i] = wireBlock(i + 1);
-            kept[i] = keptBlock(wire[i]);
-            QCOMPARE(kept[i].size(), 12 * 32 + 2);
+            m_wire[i] = wireBlock(i + 1);
+            m_kept[i] = keptBlock(m_wire[i]);
+            QCOMPARE(m_kept[i].size(), 12 * 32 + 2);
         }
-        m.StripCount = 12;
-        m.SessionState = StateAwaitLink;
-        window = std::make_unique<frmMain>(m);
+        m_moduleState.StripCount = 12;
+        m_moduleState.SessionState = StateAwaitLink;
+        m_window = std::make_unique<frmMain>(m_moduleState);
         // No port and no polls: a poll would empty the reply buffer.
-        window->program().ТаймерСвязи.setEnabled(false);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        m_window->program().ТаймерСвязи.setEnabled(false);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
         qInfo("accessibility active: %s", QAccessible::isActive() ? "yes" : "no");
     }
 
-    void cleanupTestCase() { window.reset(); }
+    void cleanupTestCase() { m_window.reset(); }
 
     // The receive step alone, over a whole block as it comes down the line
     // (494 characters: digits, blanks, CR LF, OK), from an empty buffer.
     void receiveStep_494chars() {
-        const QByteArray bytes = wire[0];
+        const QByteArray bytes = m_wire[0];
         QByteArray buffer;
         bool complete = false;
         QBENCHMARK {
             buffer.clear();
             for (char c : bytes)
-                complete = ПриёмныйШаг(buffer, c);
+                complete = receiveStep(buffer, c);
         }
         QVERIFY(complete);
-        QCOMPARE(buffer, kept[0]);
+        QCOMPARE(buffer, m_kept[0]);
     }
 
     // Every character of a block but the last through the session's receive
     // handler (stand-ins for the port, timer and clock), as while a block arrives.
     void sessionCharacters_493chars() {
         SessionRig rig;
-        const QByteArray bytes = wire[0].chopped(1);
+        const QByteArray bytes = m_wire[0].chopped(1);
         QBENCHMARK {
-            rig.m.SessionState = StateAwaitData;
-            rig.m.RxBuffer.clear();
+            rig.moduleState.SessionState = StateAwaitData;
+            rig.moduleState.RxBuffer.clear();
             for (char c : bytes)
                 rig.session.MSComm1_OnComm(c);
         }
-        QCOMPARE(rig.m.SessionState, StateAwaitData);
+        QCOMPARE(rig.moduleState.SessionState, StateAwaitData);
     }
 
     // The last character of a block with the session on stand-ins and a bare
     // pane model: the grid drawn into the model and the plate text built.
     void blockStandIns() {
         SessionRig rig;
-        const QByteArray prefix = kept[0].chopped(1);
+        const QByteArray prefix = m_kept[0].chopped(1);
         QBENCHMARK {
-            rig.m.SessionState = StateAwaitData;
-            rig.m.RxBuffer = prefix;
+            rig.moduleState.SessionState = StateAwaitData;
+            rig.moduleState.RxBuffer = prefix;
             rig.session.MSComm1_OnComm('K');
         }
-        QCOMPARE(rig.m.SessionState, StateDone);
-        QCOMPARE(rig.m.PlateText.size(), 592);
+        QCOMPARE(rig.moduleState.SessionState, StateDone);
+        QCOMPARE(rig.moduleState.PlateText.size(), 592);
     }
 
     // The two parts of that on their own.
@@ -189,14 +189,14 @@ private slots:
         PaneModel model(0, 0, 12, 8);
         model.setMetrics(0.6, [](const QString &s) { return 0.1 * s.size(); });
         QBENCHMARK {
-            ПоказатьБлок(model, kept[0]);
+            showBlock(model, m_kept[0]);
         }
         QCOMPARE(model.items().size(), 192);
     }
     void blockPlateText() {
         QString text;
         QBENCHMARK {
-            text = ПостроитьPlateText(kept[0]);
+            text = buildPlateText(m_kept[0]);
         }
         QCOMPARE(text.size(), 592);
     }
@@ -207,9 +207,9 @@ private slots:
     // switched back on.
     void blockWindow() {
         medianOf([this] { beforeLastCharacter(); }, [this] { lastCharacter(); });
-        QCOMPARE(m.SessionState, StateDone);
+        QCOMPARE(m_moduleState.SessionState, StateDone);
         QCOMPARE(pane()->model().items().size(), 192);
-        QVERIFY(window->action(Меню::менюИзмерение)->isEnabled());
+        QVERIFY(m_window->action(Menu::менюИзмерение)->isEnabled());
     }
 
     // The results pane repainted with a full grid (96 values), synchronously,
@@ -257,7 +257,7 @@ private slots:
             [this] { QCoreApplication::sendPostedEvents(pane(), QEvent::MetaCall); });
         const QString description = pane()->accessibleDescription();
         QCOMPARE(description.count(QLatin1Char('\n')), 95);
-        QVERIFY(description.startsWith(QString::fromLatin1(kept[next].left(1) + ',')));
+        QVERIFY(description.startsWith(QString::fromLatin1(m_kept[m_next].left(1) + ',')));
     }
 
     // The whole of it: the last character, then one pass of the event loop,

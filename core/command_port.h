@@ -10,5 +10,5 @@ public:
     virtual bool isOpen() const = 0;
     // Queues the bytes of a command line for transmission, in order. Nothing
     // is written while the port is not open.
-    virtual void Output(const QByteArray &line) = 0;
+    virtual void output(const QByteArray &line) = 0;
 };

@@ -3,24 +3,24 @@
 
 MenuFlags::MenuFlags() {
     m_enabled.fill(true);
-    m_enabled[static_cast<int>(Меню::менюФайлЗапись)] = false;
-    m_enabled[static_cast<int>(Меню::менюИзмерение)] = false;
+    m_enabled[static_cast<int>(Menu::менюФайлЗапись)] = false;
+    m_enabled[static_cast<int>(Menu::менюИзмерение)] = false;
 }
 
-void MenuFlags::setEnabled(Меню item, bool enabled) {
+void MenuFlags::setEnabled(Menu item, bool enabled) {
     m_enabled[static_cast<int>(item)] = enabled;
     if (m_changed)
         m_changed(item, enabled);
 }
 
-bool MenuFlags::isAvailable(Меню item) const {
+bool MenuFlags::isAvailable(Menu item) const {
     switch (item) {
-    case Меню::менюФайлЧтениеПлашки:
-    case Меню::менюФайлПросмотр:
-    case Меню::менюФайлЗапись:
-    case Меню::менюФайлClip:
-    case Меню::менюФайлВыход:
-        return isEnabled(Меню::менюФайл) && isEnabled(item);
+    case Menu::менюФайлЧтениеПлашки:
+    case Menu::менюФайлПросмотр:
+    case Menu::менюФайлЗапись:
+    case Menu::менюФайлClip:
+    case Menu::менюФайлВыход:
+        return isEnabled(Menu::менюФайл) && isEnabled(item);
     default:
         return isEnabled(item);
     }

@@ -5,7 +5,7 @@
 #include <functional>
 
 // The main window's menu items whose enabled flags the program switches.
-enum class Меню {
+enum class Menu {
     менюФайл,
     менюФайлЧтениеПлашки,
     менюФайлПросмотр,
@@ -16,7 +16,7 @@ enum class Меню {
     менюИзмерение,
     менюПомощь,
 };
-constexpr int ЧислоМеню = 9;
+constexpr int menuCount = 9;
 
 // The enabled flags of the menu items, starting in the window's design state:
 // everything available except Save and Measurement. The window mirrors every
@@ -25,18 +25,18 @@ class MenuFlags {
 public:
     MenuFlags();
 
-    void setEnabled(Меню item, bool enabled);
-    bool isEnabled(Меню item) const { return m_enabled[static_cast<int>(item)]; }
+    void setEnabled(Menu item, bool enabled);
+    bool isEnabled(Menu item) const { return m_enabled[static_cast<int>(item)]; }
 
     // Whether the operator can choose the item: a disabled File menu makes
     // every item under it unavailable.
-    bool isAvailable(Меню item) const;
+    bool isAvailable(Menu item) const;
 
-    void setChangeHandler(std::function<void(Меню, bool)> handler) {
+    void setChangeHandler(std::function<void(Menu, bool)> handler) {
         m_changed = std::move(handler);
     }
 
 private:
-    std::array<bool, ЧислоМеню> m_enabled;
-    std::function<void(Меню, bool)> m_changed;
+    std::array<bool, menuCount> m_enabled;
+    std::function<void(Menu, bool)> m_changed;
 };

@@ -20,8 +20,8 @@ enum class SessionState : qint16 {
 using enum SessionState;
 
 // Booleans of the shared state are 16-bit integers, True = -1 and False = 0.
-constexpr qint16 Истина = -1;
-constexpr qint16 Ложь = 0;
+constexpr qint16 true16 = -1;
+constexpr qint16 false16 = 0;
 
 // The state shared by the window, the instrument link and the plate results.
 // One instance lives for the whole run; Main() sets the session defaults.

@@ -31,7 +31,7 @@ void PaneModel::PSet(double x, double y) {
     changed();
 }
 
-void PaneModel::PrintJoined(const QString &text) {
+void PaneModel::printJoined(const QString &text) {
     if (!text.isEmpty())
         m_items.append({Item::Text, m_x, m_y, text});
     if (m_textWidth)

@@ -37,11 +37,11 @@ public:
     void Cls();
     void PSet(double x, double y);
     void Print(const QString &text);       // the text, then a line end
-    void PrintJoined(const QString &text); // the text with no line end after it
-    void PrintLine() { Print(QString()); } // an empty line
+    void printJoined(const QString &text); // the text with no line end after it
+    void printLine() { Print(QString()); } // an empty line
 
-    double CurrentX() const { return m_x; }
-    double CurrentY() const { return m_y; }
+    double currentX() const { return m_x; }
+    double currentY() const { return m_y; }
 
     const QList<Item> &items() const { return m_items; }
 

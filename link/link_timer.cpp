@@ -4,7 +4,7 @@
 LinkTimer::LinkTimer(QObject *parent)
     : QObject(parent) {
     m_timer.setTimerType(Qt::PreciseTimer);
-    m_timer.setInterval(IntervalMs);
+    m_timer.setInterval(intervalMs);
     connect(&m_timer, &QTimer::timeout, this, &LinkTimer::tick);
 }
 

@@ -14,7 +14,7 @@
 class LinkTimer : public QObject, public TimerSwitch {
     Q_OBJECT
 public:
-    static constexpr int IntervalMs = 500;
+    static constexpr int intervalMs = 500;
 
     explicit LinkTimer(QObject *parent = nullptr);
 

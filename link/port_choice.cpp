@@ -25,7 +25,7 @@ PortChoice choosePort(QSettings &store, const QString &fromCommandLine) {
     // The system's list is asked only when nothing else names a port.
     if (!given.isEmpty())
         return {given, false};
-    return {defaultPort(НайденныеПорты()), true};
+    return {defaultPort(availablePorts()), true};
 }
 
 QString defaultPort(const QList<PortEntry> &ports) {

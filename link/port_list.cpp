@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-QList<PortEntry> НайденныеПорты() {
+QList<PortEntry> availablePorts() {
     QList<PortEntry> ports;
     const QList<QSerialPortInfo> found = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo &info : found) {

@@ -19,7 +19,7 @@ struct PortEntry {
 
 // The ports the system finds now, sorted by name. Pseudo-terminals and
 // /dev/serial/by-id links are not among them: they are typed by hand.
-QList<PortEntry> НайденныеПорты();
+QList<PortEntry> availablePorts();
 
 // Where the list comes from; tests put a function of their own here.
 using PortLister = std::function<QList<PortEntry>()>;

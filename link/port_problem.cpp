@@ -3,7 +3,7 @@
 
 #include <QFileInfo>
 
-QString ПутьПорта(const QString &portName) {
+QString portPath(const QString &portName) {
 #ifdef Q_OS_WIN
     return portName;
 #else
@@ -13,12 +13,12 @@ QString ПутьПорта(const QString &portName) {
 #endif
 }
 
-PortFacts СведенияОПорте(const QString &portName) {
+PortFacts portFacts(const QString &portName) {
     PortFacts facts;
 #ifndef Q_OS_WIN
     if (portName.isEmpty() || portNameTooLong(portName))
         return facts;
-    const QFileInfo info(ПутьПорта(portName));
+    const QFileInfo info(portPath(portName));
     facts.known = true;
     facts.exists = info.exists();
     if (facts.exists) {
@@ -31,7 +31,7 @@ PortFacts СведенияОПорте(const QString &portName) {
     return facts;
 }
 
-PortProblem ПроверкаИмени(const QString &portName, const PortFacts &facts) {
+PortProblem checkPortName(const QString &portName, const PortFacts &facts) {
     if (portName.trimmed().isEmpty())
         return PortProblem::NoName;
     if (portNameTooLong(portName))
@@ -49,7 +49,7 @@ PortProblem ПроверкаИмени(const QString &portName, const PortFacts 
     return PortProblem::None;
 }
 
-PortProblem ПричинаОтказа(QSerialPort::SerialPortError error, const PortFacts &facts) {
+PortProblem openFailureReason(QSerialPort::SerialPortError error, const PortFacts &facts) {
     switch (error) {
     case QSerialPort::NoError:
         return PortProblem::None;

@@ -31,16 +31,16 @@ struct PortFacts {
 };
 
 // No system takes a port path longer than this.
-constexpr qsizetype НаибольшаяДлинаИмени = 4096;
+constexpr qsizetype maxPortNameLength = 4096;
 inline bool portNameTooLong(const QString &portName) {
-    return portName.size() > НаибольшаяДлинаИмени;
+    return portName.size() > maxPortNameLength;
 }
 
 // The device path behind a port name: "ttyUSB0" is /dev/ttyUSB0, a path is itself.
-QString ПутьПорта(const QString &portName);
-PortFacts СведенияОПорте(const QString &portName);
+QString portPath(const QString &portName);
+PortFacts portFacts(const QString &portName);
 
 // A name that cannot be a port, before anything is opened; None when it may be one.
-PortProblem ПроверкаИмени(const QString &portName, const PortFacts &facts);
+PortProblem checkPortName(const QString &portName, const PortFacts &facts);
 // The reason for a failed open, from Qt's error and the file system's facts.
-PortProblem ПричинаОтказа(QSerialPort::SerialPortError error, const PortFacts &facts);
+PortProblem openFailureReason(QSerialPort::SerialPortError error, const PortFacts &facts);

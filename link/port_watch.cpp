@@ -8,8 +8,8 @@
 
 PortWatch::PortWatch(QObject *parent)
     : QObject(parent)
-    , m_probe(&ПортНаМесте) {
-    m_timer.setInterval(ПериодMs);
+    , m_probe(&portIsThere) {
+    m_timer.setInterval(periodMs);
     m_timer.setTimerType(Qt::CoarseTimer);
     connect(&m_timer, &QTimer::timeout, this, &PortWatch::look);
 }
@@ -28,7 +28,7 @@ void PortWatch::look() {
         emit present();
 }
 
-bool ПортНаМесте(const QString &portName) {
+bool portIsThere(const QString &portName) {
     if (portName.isEmpty() || portNameTooLong(portName))
         return false;
 #ifdef Q_OS_WIN
@@ -39,6 +39,6 @@ bool ПортНаМесте(const QString &portName) {
     return false;
 #else
     // A symlink counts only when what it points at is there.
-    return QFileInfo::exists(ПутьПорта(portName));
+    return QFileInfo::exists(portPath(portName));
 #endif
 }

@@ -12,7 +12,7 @@
 class PortWatch : public QObject {
     Q_OBJECT
 public:
-    static constexpr int ПериодMs = 1000;
+    static constexpr int periodMs = 1000;
 
     explicit PortWatch(QObject *parent = nullptr);
 
@@ -39,4 +39,4 @@ private:
 
 // Whether a port of this name is there now: its device path exists, or, where
 // ports are not files, the system lists it.
-bool ПортНаМесте(const QString &portName);
+bool portIsThere(const QString &portName);

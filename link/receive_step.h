@@ -10,12 +10,12 @@
 // a buffer that already ends in "OK" is reported complete again.
 //
 // The buffer is bounded far above any real reply (a full plate is 386
-// characters): once it holds RxBufferLimit characters, further characters are
+// characters): once it holds rxBufferLimit characters, further characters are
 // dropped until the next command empties it, so a flood of bytes from a
 // faulty line cannot grow memory without end.
-constexpr qsizetype RxBufferLimit = 64 * 1024;
+constexpr qsizetype rxBufferLimit = 64 * 1024;
 
-bool ПриёмныйШаг(QByteArray &RxBuffer, char c);
+bool receiveStep(QByteArray &RxBuffer, char c);
 
 // True when the buffer ends with the two letters "OK".
-bool ОтветПолон(const QByteArray &RxBuffer);
+bool replyComplete(const QByteArray &RxBuffer);

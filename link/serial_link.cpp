@@ -23,8 +23,8 @@ bool SerialLink::open(const QString &portName) {
     m_portName = portName;
     m_error.clear();
     m_errorCode = QSerialPort::NoError;
-    const PortFacts facts = СведенияОПорте(portName);
-    m_problem = ПроверкаИмени(portName, facts);
+    const PortFacts facts = portFacts(portName);
+    m_problem = checkPortName(portName, facts);
     if (m_problem != PortProblem::None)
         return false;
     m_port.setPortName(portName);
@@ -35,7 +35,7 @@ bool SerialLink::open(const QString &portName) {
     m_port.setFlowControl(QSerialPort::NoFlowControl);
     m_port.setReadBufferSize(1024);
     if (!m_port.open(QIODevice::ReadWrite)) {
-        m_problem = ПричинаОтказа(m_errorCode, facts);
+        m_problem = openFailureReason(m_errorCode, facts);
         m_port.clearError(); // the words are kept in m_error by handleError
         return false;
     }
@@ -47,7 +47,7 @@ bool SerialLink::open(const QString &portName) {
     return true;
 }
 
-void SerialLink::Output(const QByteArray &line) {
+void SerialLink::output(const QByteArray &line) {
     if (m_port.isOpen())
         m_port.write(line);
 }

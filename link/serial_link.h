@@ -29,7 +29,7 @@ public:
     QString errorString() const { return m_error; }
 
     bool isOpen() const override { return m_port.isOpen(); }
-    void Output(const QByteArray &line) override;
+    void output(const QByteArray &line) override;
 
     void setCharacterHandler(std::function<void(char)> handler) {
         m_onCharacter = std::move(handler);

@@ -10,17 +10,17 @@
 #include "serial_link.h"
 
 namespace {
-const QString ТекстСвязь = QStringLiteral("Связь с прибором установлена");
-const QString ТекстИзмерение = QStringLiteral("Измерение");
-const QString ТекстЧтение = QStringLiteral("Чтение плашки");
-const QString ТекстОшибка = QStringLiteral("Ошибка ");
-const QString ТекстСовет = QStringLiteral("Выключите прибор и включите через 20-30 сек");
-const QString ТекстПортОтключён = QStringLiteral("    Порт отключён");
-const QString ТекстНеОтвечает = QStringLiteral("    Прибор не отвечает");
-constexpr int ОтступСовета = 20;
+const QString linkedText = QStringLiteral("Связь с прибором установлена");
+const QString measuringText = QStringLiteral("Измерение");
+const QString readingText = QStringLiteral("Чтение плашки");
+const QString errorText = QStringLiteral("Ошибка ");
+const QString adviceText = QStringLiteral("Выключите прибор и включите через 20-30 сек");
+const QString unpluggedText = QStringLiteral("    Порт отключён");
+const QString noAnswerText = QStringLiteral("    Прибор не отвечает");
+constexpr int adviceIndent = 20;
 } // namespace
 
-QByteArray ТекстКомандыСтрип(qint16 stripCount) {
+QByteArray stripCommandText(qint16 stripCount) {
     // A number's text form keeps a blank in the sign position when it is not
     // negative: "J 12", "J 5".
     QByteArray text("J");
@@ -30,33 +30,33 @@ QByteArray ТекстКомандыСтрип(qint16 stripCount) {
     return text;
 }
 
-Session::Session(Модуль1 &module, CommandPort &port, PaneModel &ОкноПечати, MenuFlags &menus,
+Session::Session(Модуль1 &moduleState, CommandPort &port, PaneModel &ОкноПечати, MenuFlags &menus,
                  TimerSwitch &ТаймерСвязи, Clock &clock)
-    : m(module)
+    : m_moduleState(moduleState)
     , m_port(port)
     , m_pane(ОкноПечати)
     , m_menus(menus)
     , m_timer(ТаймерСвязи)
     , m_clock(clock) {}
 
-void Session::Отправить(const QByteArray &text) {
-    m.LastCommand = text + "\r\n";
-    m.RxBuffer.clear();
-    m_port.Output(m.LastCommand);
+void Session::send(const QByteArray &text) {
+    m_moduleState.LastCommand = text + "\r\n";
+    m_moduleState.RxBuffer.clear();
+    m_port.output(m_moduleState.LastCommand);
 }
 
 void Session::MSComm1_OnComm(char c) {
-    if (ПриёмныйШаг(m.RxBuffer, c))
-        ПриёмОтвета();
+    if (receiveStep(m_moduleState.RxBuffer, c))
+        handleReply();
 }
 
 void Session::ТаймерСвязи_Timer() {
-    Отправить("E");
+    send("E");
 }
 
-void Session::ПриёмОтвета() {
-    const char first = m.RxBuffer.isEmpty() ? '\0' : m.RxBuffer.front();
-    switch (m.SessionState) {
+void Session::handleReply() {
+    const char first = m_moduleState.RxBuffer.isEmpty() ? '\0' : m_moduleState.RxBuffer.front();
+    switch (m_moduleState.SessionState) {
     case StateAwaitLink:
         if (first == '0')
             СообщениеСвязь();
@@ -67,17 +67,17 @@ void Session::ПриёмОтвета() {
         КомандаСтрип();
         break;
     case StateAwaitStripAck:
-        if (m.MeasureAfterStrip == Истина) {
+        if (m_moduleState.MeasureAfterStrip == true16) {
             КомандаИзмерение();
-            m.MeasureAfterStrip = Ложь;
+            m_moduleState.MeasureAfterStrip = false16;
         } else {
-            m.RxBuffer.clear();
-            m.SessionState = StateDone;
+            m_moduleState.RxBuffer.clear();
+            m_moduleState.SessionState = StateDone;
         }
         break;
     case StateAwaitMeasureAck:
-        m.RxBuffer.clear();
-        m.SessionState = StateMeasuring;
+        m_moduleState.RxBuffer.clear();
+        m_moduleState.SessionState = StateMeasuring;
         break;
     case StateMeasuring:
         m_pane.Cls();
@@ -87,16 +87,16 @@ void Session::ПриёмОтвета() {
             break;
         }
         m_pane.PSet(5, 3);
-        m_pane.Print(ТекстЧтение);
-        Пауза();
-        Отправить("X 0");
-        m.SessionState = StateAwaitData;
+        m_pane.Print(readingText);
+        pause();
+        send("X 0");
+        m_moduleState.SessionState = StateAwaitData;
         break;
     case StateAwaitData:
-        ПриёмБлока();
+        takeBlock();
         break;
     case StateFault:
-        if (m_clock.nowMs() - m_faultTime >= ТишинаПослеОшибкиMs) {
+        if (m_clock.nowMs() - m_faultTime >= quietAfterFaultMs) {
             // A reply after a quiet period is judged as while awaiting the link.
             if (first == '0')
                 СообщениеСвязь();
@@ -111,83 +111,85 @@ void Session::ПриёмОтвета() {
     }
 }
 
-void Session::ПриёмБлока() {
-    ПоказатьБлок(m_pane, m.RxBuffer);
-    m.PlateText = ПостроитьPlateText(m.RxBuffer);
-    m_menus.setEnabled(Меню::менюИзмерение, true);
-    m_menus.setEnabled(Меню::менюФайл, true);
-    m_menus.setEnabled(Меню::менюФайлЗапись, true);
-    m_menus.setEnabled(Меню::менюФайлПросмотр, true);
-    m.SessionState = StateDone;
+void Session::takeBlock() {
+    showBlock(m_pane, m_moduleState.RxBuffer);
+    m_moduleState.PlateText = buildPlateText(m_moduleState.RxBuffer);
+    m_menus.setEnabled(Menu::менюИзмерение, true);
+    m_menus.setEnabled(Menu::менюФайл, true);
+    m_menus.setEnabled(Menu::менюФайлЗапись, true);
+    m_menus.setEnabled(Menu::менюФайлПросмотр, true);
+    m_moduleState.SessionState = StateDone;
     // The buffer keeps the block: Save writes it from there.
 }
 
-void Session::Пауза() {
+void Session::pause() {
     // The instrument needs half a second after its completion status before
     // it takes the data request. The wait blocks the window on purpose and
     // sleeps rather than spins.
     m_faultTime = m_clock.nowMs();
     for (;;) {
         const qint64 elapsed = m_clock.nowMs() - m_faultTime;
-        if (elapsed >= ПаузаПередЧтениемMs)
+        if (elapsed >= pauseBeforeDataMs)
             break;
-        m_clock.sleepMs(ПаузаПередЧтениемMs - elapsed);
+        m_clock.sleepMs(pauseBeforeDataMs - elapsed);
     }
 }
 
 void Session::менюИзмерение_Click() {
     if (!m_port.isOpen())
         return; // no instrument to talk to: the pane keeps the port message
-    if (m.DeviceStripCount == m.StripCount) {
+    if (m_moduleState.DeviceStripCount == m_moduleState.StripCount) {
         КомандаИзмерение();
     } else {
-        m.MeasureAfterStrip = Истина;
+        m_moduleState.MeasureAfterStrip = true16;
         КомандаСтрип();
     }
-    m_menus.setEnabled(Меню::менюФайлЗапись, true);
+    m_menus.setEnabled(Menu::менюФайлЗапись, true);
 }
 
 void Session::менюФайлЧтениеПлашки_Click() {
     if (!m_port.isOpen())
         return; // refused: the pane keeps the port message
-    Отправить("X0");
+    send("X0");
     m_pane.Cls();
     m_pane.PSet(5, 3);
-    m_pane.Print(ТекстЧтение);
-    m.SessionState = StateAwaitData;
-    m_menus.setEnabled(Меню::менюФайлЗапись, true);
+    m_pane.Print(readingText);
+    m_moduleState.SessionState = StateAwaitData;
+    m_menus.setEnabled(Menu::менюФайлЗапись, true);
 }
 
 void Session::КомандаИзмерение() {
-    m_menus.setEnabled(Меню::менюФайл, false);
-    m_menus.setEnabled(Меню::менюИзмерение, false);
-    Отправить("Z");
-    m.MeasureAfterStrip = Истина;
+    m_menus.setEnabled(Menu::менюФайл, false);
+    m_menus.setEnabled(Menu::менюИзмерение, false);
+    send("Z");
+    m_moduleState.MeasureAfterStrip = true16;
     m_timer.setEnabled(true);
     m_pane.Cls();
     m_pane.PSet(5, 3);
-    m_pane.Print(ТекстИзмерение);
-    m.SessionState = StateAwaitMeasureAck;
+    m_pane.Print(measuringText);
+    m_moduleState.SessionState = StateAwaitMeasureAck;
 }
 
 void Session::КомандаСтрип() {
-    Отправить(ТекстКомандыСтрип(m.StripCount));
-    m.SessionState = StateAwaitStripAck;
-    m.DeviceStripCount = m.StripCount;
+    send(stripCommandText(m_moduleState.StripCount));
+    m_moduleState.SessionState = StateAwaitStripAck;
+    m_moduleState.DeviceStripCount = m_moduleState.StripCount;
 }
 
 void Session::СообщениеОшибка() {
-    const QChar status = m.RxBuffer.isEmpty() ? QChar() : QChar::fromLatin1(m.RxBuffer.front());
+    const QChar status = m_moduleState.RxBuffer.isEmpty()
+                             ? QChar()
+                             : QChar::fromLatin1(m_moduleState.RxBuffer.front());
     m_pane.Cls();
     m_pane.PSet(5, 3);
-    m_pane.Print(ТекстОшибка + status);
-    m_pane.PrintLine();
-    m_pane.Print(QString(ОтступСовета, QLatin1Char(' ')) + ТекстСовет);
-    m_menus.setEnabled(Меню::менюФайл, true);
-    m_menus.setEnabled(Меню::менюИзмерение, true);
-    m.MeasureAfterStrip = Ложь;
-    m.RxBuffer.clear();
-    m.SessionState = StateFault;
+    m_pane.Print(errorText + status);
+    m_pane.printLine();
+    m_pane.Print(QString(adviceIndent, QLatin1Char(' ')) + adviceText);
+    m_menus.setEnabled(Menu::менюФайл, true);
+    m_menus.setEnabled(Menu::менюИзмерение, true);
+    m_moduleState.MeasureAfterStrip = false16;
+    m_moduleState.RxBuffer.clear();
+    m_moduleState.SessionState = StateFault;
     m_faultTime = m_clock.nowMs();
     m_timer.setEnabled(true);
 }
@@ -195,45 +197,45 @@ void Session::СообщениеОшибка() {
 void Session::СообщениеСвязь() {
     m_pane.Cls();
     m_pane.PSet(4, 3);
-    m_pane.Print(ТекстСвязь);
-    m_menus.setEnabled(Меню::менюИзмерение, true);
-    m.SessionState = StateLinked;
+    m_pane.Print(linkedText);
+    m_menus.setEnabled(Menu::менюИзмерение, true);
+    m_moduleState.SessionState = StateLinked;
     m_timer.setEnabled(false);
 }
 
-void Session::ПортПотерян() {
+void Session::onPortLost() {
     // Nothing can reach the instrument any more: stop polling, say so once,
     // and leave the File menu to the operator (view, copy, exit).
     m_timer.setEnabled(false);
     m_pane.Cls();
     m_pane.PSet(4, 3);
-    m_pane.Print(ТекстПортОтключён);
-    m_menus.setEnabled(Меню::менюФайл, true);
+    m_pane.Print(unpluggedText);
+    m_menus.setEnabled(Menu::менюФайл, true);
     // What needs the instrument is not offered until the port is back.
-    m_menus.setEnabled(Меню::менюИзмерение, false);
-    m_menus.setEnabled(Меню::менюФайлЧтениеПлашки, false);
+    m_menus.setEnabled(Menu::менюИзмерение, false);
+    m_menus.setEnabled(Menu::менюФайлЧтениеПлашки, false);
 }
 
-void Session::ПортВернулся() {
+void Session::onPortBack() {
     // The instrument may have been switched off, or be another one, behind
     // the same name: nothing of the old exchange is relied on, and the next
     // measurement sends the strip count first.
-    m.SessionState = StateAwaitLink;
-    m.MeasureAfterStrip = Ложь;
-    m.DeviceStripCount = 0;
-    m.RxBuffer.clear();
+    m_moduleState.SessionState = StateAwaitLink;
+    m_moduleState.MeasureAfterStrip = false16;
+    m_moduleState.DeviceStripCount = 0;
+    m_moduleState.RxBuffer.clear();
     // The menus as after loading: nothing to save until a new block arrives.
-    m_menus.setEnabled(Меню::менюФайл, true);
-    m_menus.setEnabled(Меню::менюФайлЧтениеПлашки, true);
-    m_menus.setEnabled(Меню::менюФайлПросмотр, true);
-    m_menus.setEnabled(Меню::менюФайлЗапись, false);
-    m_menus.setEnabled(Меню::менюИзмерение, false);
+    m_menus.setEnabled(Menu::менюФайл, true);
+    m_menus.setEnabled(Menu::менюФайлЧтениеПлашки, true);
+    m_menus.setEnabled(Menu::менюФайлПросмотр, true);
+    m_menus.setEnabled(Menu::менюФайлЗапись, false);
+    m_menus.setEnabled(Menu::менюИзмерение, false);
     m_pane.Cls();
-    СообщениеНеОтвечает();
+    showNoAnswer();
     m_timer.setEnabled(true);
 }
 
-void Session::СообщениеНеОтвечает() {
+void Session::showNoAnswer() {
     m_pane.PSet(4, 3);
-    m_pane.Print(ТекстНеОтвечает);
+    m_pane.Print(noAnswerText);
 }

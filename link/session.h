@@ -14,7 +14,7 @@ class TimerSwitch;
 // replies and by the link timer.
 class Session {
 public:
-    Session(Модуль1 &m, CommandPort &port, PaneModel &ОкноПечати, MenuFlags &menus,
+    Session(Модуль1 &moduleState, CommandPort &port, PaneModel &ОкноПечати, MenuFlags &menus,
             TimerSwitch &ТаймерСвязи, Clock &clock);
 
     // One received character: the receive step, and the dispatch when the
@@ -28,19 +28,19 @@ public:
     void менюФайлЧтениеПлашки_Click();
 
     // The serial port vanished under the running program.
-    void ПортПотерян();
+    void onPortLost();
     // The lost port is open again: start over as after loading, keeping the
     // plate text for Copy.
-    void ПортВернулся();
+    void onPortBack();
 
     // "    Прибор не отвечает" at (4, 3): the first status after loading, and
     // again when a lost port is back.
-    void СообщениеНеОтвечает();
+    void showNoAnswer();
 
     qint64 FaultTime() const { return m_faultTime; }
 
-    static constexpr qint64 ПаузаПередЧтениемMs = 500;
-    static constexpr qint64 ТишинаПослеОшибкиMs = 2000;
+    static constexpr qint64 pauseBeforeDataMs = 500;
+    static constexpr qint64 quietAfterFaultMs = 2000;
 
 private:
     void КомандаИзмерение();
@@ -48,13 +48,13 @@ private:
     void СообщениеОшибка();
     void СообщениеСвязь();
     // The reply in the buffer is complete: act on it by the session state.
-    void ПриёмОтвета();
-    void Отправить(const QByteArray &text);
-    void ПриёмБлока();
-    void ЧтениеПлашкиПосле();
-    void Пауза();
+    void handleReply();
+    void send(const QByteArray &text);
+    void takeBlock();
+    void readPlateAfter();
+    void pause();
 
-    Модуль1 &m;
+    Модуль1 &m_moduleState;
     CommandPort &m_port;
     PaneModel &m_pane;
     MenuFlags &m_menus;
@@ -67,4 +67,4 @@ private:
 
 // The text form of the strip-count command: "J", the count with a blank in
 // the sign position ("J 12").
-QByteArray ТекстКомандыСтрип(qint16 stripCount);
+QByteArray stripCommandText(qint16 stripCount);

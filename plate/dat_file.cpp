@@ -5,7 +5,7 @@
 
 #include <QSaveFile>
 
-QString ЗаписатьФайлДанных(const QString &path, const QByteArray &content) {
+QString writeDatFile(const QString &path, const QByteArray &content) {
     // Unbuffered, so that a short write (a full disk, a size limit) shows up
     // here: a buffered QSaveFile can commit a file cut short without a word.
     QSaveFile file(path);
@@ -30,8 +30,8 @@ QString ЗаписатьФайлДанных(const QString &path, const QByteArr
     return QString();
 }
 
-ПрочитанныйФайл ПрочитатьФайлДанных(const QByteArray &content) {
-    ПрочитанныйФайл result;
+DatFileRead readDatFile(const QByteArray &content) {
+    DatFileRead result;
     const qsizetype size = content.size();
     const double last = static_cast<double>(size - 16) / 48 - 1;
     qsizetype at = 0;

@@ -11,24 +11,24 @@
 // Writes the file so that it is either complete or untouched: an existing
 // file of that name stays as it was when anything fails. Returns an empty
 // string on success, else the reason.
-QString ЗаписатьФайлДанных(const QString &path, const QByteArray &content);
+QString writeDatFile(const QString &path, const QByteArray &content);
 
 // What reading a data file by its fixed counts gives: the fields in reading
 // order with their cells, and whether the counts were read to the end.
-struct ПрочитанныйФайл {
-    struct Поле {
+struct DatFileRead {
+    struct Field {
         qsizetype s;
         int r;
         QString text; // 6 characters: the value and its TAB
     };
-    QList<Поле> fields;
+    QList<Field> fields;
     bool complete = false;
 };
 
 // Reads the file content by fixed counts: 6 characters a field, 2 a line
 // end, 8 lines, the number of strips from the size ((size - 16) / 48 - 1 is
 // the last strip index). Stops where the content runs out.
-ПрочитанныйФайл ПрочитатьФайлДанных(const QByteArray &content);
+DatFileRead readDatFile(const QByteArray &content);
 
 // Files larger than this cannot be plate files (a full plate is 592 bytes).
-constexpr qint64 НаибольшийФайлДанных = 1024 * 1024;
+constexpr qint64 maxDatFileSize = 1024 * 1024;

@@ -3,23 +3,23 @@
 
 #include "core/pane_model.h"
 
-qsizetype ЧислоСтрипов(qsizetype length) {
-    return length >= 2 ? (length - 2) / РазмерСтрипа : 0;
+qsizetype wholeStrips(qsizetype length) {
+    return length >= 2 ? (length - 2) / stripBlockSize : 0;
 }
 
-int СтриповДляЗаписи(const QByteArray &rxBuffer) {
-    const qsizetype strips = ЧислоСтрипов(rxBuffer.size());
-    if (strips > plateStrips || rxBuffer.size() != РазмерСтрипа * strips + 2)
+int stripsToSave(const QByteArray &rxBuffer) {
+    const qsizetype strips = wholeStrips(rxBuffer.size());
+    if (strips > plateStrips || rxBuffer.size() != stripBlockSize * strips + 2)
         return -1;
     for (qsizetype k = 0; k <= strips; ++k) {
-        if (rxBuffer.mid(РазмерСтрипа * k, 2) == "OK")
+        if (rxBuffer.mid(stripBlockSize * k, 2) == "OK")
             return k == strips ? static_cast<int>(strips) : -1;
     }
     return -1;
 }
 
-QString ЗначениеЛунки(const QByteArray &block, qsizetype s, int r) {
-    const qsizetype at = РазмерСтрипа * s + РазмерЛунки * r;
+QString wellValueText(const QByteArray &block, qsizetype s, int r) {
+    const qsizetype at = stripBlockSize * s + wellFieldSize * r;
     const QLatin1String all(block.constData(), block.size());
     QString value;
     value.reserve(5);
@@ -29,23 +29,23 @@ QString ЗначениеЛунки(const QByteArray &block, qsizetype s, int r) 
     return value;
 }
 
-void ПоказатьБлок(PaneModel &pane, const QByteArray &block) {
+void showBlock(PaneModel &pane, const QByteArray &block) {
     pane.Cls();
-    const qsizetype strips = ЧислоСтрипов(block.size());
+    const qsizetype strips = wholeStrips(block.size());
     for (qsizetype s = 0; s < strips; ++s) {
         for (int r = 0; r < plateRows; ++r) {
             pane.PSet(static_cast<double>(s), r);
-            pane.Print(ЗначениеЛунки(block, s, r));
+            pane.Print(wellValueText(block, s, r));
         }
     }
 }
 
-QString ТекстПлашки(const QByteArray &block, qsizetype strips) {
+QString plateText(const QByteArray &block, qsizetype strips) {
     QString text;
     text.reserve(plateRows * (6 * strips + 2));
     for (int r = 0; r < plateRows; ++r) {
         for (qsizetype s = 0; s < strips; ++s) {
-            text += ЗначениеЛунки(block, s, r);
+            text += wellValueText(block, s, r);
             text += QLatin1Char('\t');
         }
         text += QLatin1String("\r\n");
@@ -53,6 +53,6 @@ QString ТекстПлашки(const QByteArray &block, qsizetype strips) {
     return text;
 }
 
-QString ПостроитьPlateText(const QByteArray &block) {
-    return ТекстПлашки(block, ЧислоСтрипов(block.size()));
+QString buildPlateText(const QByteArray &block) {
+    return plateText(block, wholeStrips(block.size()));
 }

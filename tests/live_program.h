@@ -20,7 +20,7 @@
 
 struct LiveProgram {
     VirtualInstrument instrument;
-    Модуль1 m;
+    Модуль1 moduleState;
     std::unique_ptr<frmMain> window;
 
     bool startInstrument(const QStringList &options) {
@@ -33,15 +33,15 @@ struct LiveProgram {
         return true;
     }
     bool startProgram() {
-        window.reset(Main(m));
+        window.reset(Main(moduleState));
         return window->program().MSComm1.isOpen();
     }
     bool start(const QStringList &options) { return startInstrument(options) && startProgram(); }
 
     bool waitForState(SessionState state, int timeoutMs = 10000) {
-        return instrument.waitFor([&] { return m.SessionState == state; }, timeoutMs);
+        return instrument.waitFor([&] { return moduleState.SessionState == state; }, timeoutMs);
     }
-    void choose(Меню item) { window->action(item)->trigger(); }
+    void choose(Menu item) { window->action(item)->trigger(); }
     PaneModel &pane() { return window->ОкноПечати()->model(); }
 
     // The lines the program wrote, in order, each with its CR.

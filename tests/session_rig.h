@@ -22,7 +22,7 @@ struct FakePort : CommandPort {
     QList<qint64> writtenAt; // the stand-in clock's time of each line
     const qint64 *clock = nullptr;
     bool isOpen() const override { return open; }
-    void Output(const QByteArray &line) override {
+    void output(const QByteArray &line) override {
         if (!open)
             return;
         lines.append(line);
@@ -54,17 +54,17 @@ struct FakeClock : Clock {
 };
 
 struct SessionRig {
-    Модуль1 m;
+    Модуль1 moduleState;
     FakePort port;
     PaneModel pane{0, 0, 12, 8};
     MenuFlags menus;
     FakeTimer timer;
     FakeClock clock;
-    Session session{m, port, pane, menus, timer, clock};
+    Session session{moduleState, port, pane, menus, timer, clock};
 
     SessionRig() {
-        m.StripCount = 12;
-        m.SessionState = StateAwaitLink;
+        moduleState.StripCount = 12;
+        moduleState.SessionState = StateAwaitLink;
         port.clock = &clock.now;
         pane.setMetrics(0.6, [](const QString &s) { return 0.1 * s.size(); });
     }

@@ -13,7 +13,7 @@
 
 namespace {
 CommandLine parse(const QStringList &options) {
-    return РазобратьКоманднуюСтроку(QStringList{QStringLiteral("telkaro")} + options);
+    return parseCommandLine(QStringList{QStringLiteral("telkaro")} + options);
 }
 
 struct Run {
@@ -119,9 +119,9 @@ private slots:
     }
 
     void theListOfPorts() {
-        QCOMPARE(СписокПортов({}), QStringLiteral("Последовательные порты не найдены.\n"));
+        QCOMPARE(portListText({}), QStringLiteral("Последовательные порты не найдены.\n"));
         const QString text =
-            СписокПортов({PortEntry{"ttyUSB0", "FT232R USB UART", "FTDI", "A10K3XYZ", true},
+            portListText({PortEntry{"ttyUSB0", "FT232R USB UART", "FTDI", "A10K3XYZ", true},
                           PortEntry{"ttyS0", "", "", "", false}});
         QCOMPARE(text, QStringLiteral("ttyUSB0; FT232R USB UART; изготовитель: FTDI; "
                                       "серийный номер: A10K3XYZ\n"
@@ -156,12 +156,12 @@ private slots:
         QVERIFY2(chosen.out.endsWith(QStringLiteral("\ndefault\n")), qPrintable(chosen.out));
 
         const Run unknown = run({"--bogus"});
-        QCOMPARE(unknown.code, КодОшибкиКоманднойСтроки);
+        QCOMPARE(unknown.code, commandLineErrorCode);
         QVERIFY2(unknown.err.contains(QStringLiteral("bogus")), qPrintable(unknown.err));
         QVERIFY(unknown.out.isEmpty());
 
         const Run missing = run({"--port"});
-        QCOMPARE(missing.code, КодОшибкиКоманднойСтроки);
+        QCOMPARE(missing.code, commandLineErrorCode);
         QVERIFY2(missing.err.contains(QStringLiteral("--port")), qPrintable(missing.err));
     }
 

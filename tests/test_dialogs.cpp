@@ -43,7 +43,7 @@ void choose(QComboBox *combo, const QString &entry) {
 class TestDialogs : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { QVERIFY(УстановитьПереводыQt(*QCoreApplication::instance())); }
+    void initTestCase() { QVERIFY(installQtTranslations(*QCoreApplication::instance())); }
     void init() { SettingsStore().clear(); }
 
     void theStandardDialogsSpeakRussian() {
@@ -80,7 +80,7 @@ private slots:
         QCOMPARE(seen[0].accept.remove(QLatin1Char('&')), QStringLiteral("Открыть"));
         QCOMPARE(seen[0].cancel, QStringLiteral("Отмена"));
 
-        w->program().menus.setEnabled(Меню::менюФайлЗапись, true);
+        w->program().menus.setEnabled(Menu::менюФайлЗапись, true);
         lookAndCancel();
         w->program().plate.менюФайлЗапись_Click();
         QCOMPARE(seen.size(), 2);
@@ -145,7 +145,7 @@ private slots:
         w->менюНастройка_Click();
         choose(w->dialog()->комбоСтрип(), "  3");
         w->dialog()->кНастройкаОК()->click();
-        w->action(Меню::менюИзмерение)->trigger();
+        w->action(Menu::менюИзмерение)->trigger();
         QVERIFY(instrument.waitForReceived("J 3\r\n", 5000));
     }
 
@@ -210,7 +210,7 @@ private slots:
         // Other windows open do not keep the program running.
         w->менюНастройка_Click();
         w->help().менюПомощь_Click();
-        QTimer::singleShot(0, w.get(), [&] { w->action(Меню::менюФайлВыход)->trigger(); });
+        QTimer::singleShot(0, w.get(), [&] { w->action(Menu::менюФайлВыход)->trigger(); });
         QCOMPARE(QCoreApplication::exec(), 0);
         SettingsStore store;
         QCOMPARE(w->pos().x(), 150);
@@ -229,8 +229,8 @@ private slots:
         // window's close command still ends the program.
         Модуль1 again;
         auto measuring = start(again);
-        measuring->program().menus.setEnabled(Меню::менюФайл, false);
-        QVERIFY(!measuring->program().menus.isAvailable(Меню::менюФайлВыход));
+        measuring->program().menus.setEnabled(Menu::менюФайл, false);
+        QVERIFY(!measuring->program().menus.isAvailable(Menu::менюФайлВыход));
         QTimer::singleShot(0, measuring.get(), [&] { measuring->close(); });
         QCOMPARE(QCoreApplication::exec(), 0);
         QVERIFY(SettingsStore().contains("Settings/MainLeft"));

@@ -45,9 +45,9 @@ private slots:
         Live live;
         QVERIFY(live.start({"--bare-ok", "--measure-ms", "1500"}));
         QVERIFY(live.waitForState(StateLinked));
-        QVERIFY(live.window->action(Меню::менюИзмерение)->isEnabled());
+        QVERIFY(live.window->action(Menu::менюИзмерение)->isEnabled());
 
-        live.choose(Меню::менюИзмерение);
+        live.choose(Menu::менюИзмерение);
         QVERIFY(live.waitForState(StateMeasuring));
         QVERIFY(!live.window->менюФайл()->menuAction()->isEnabled());
         QCOMPARE(live.pane().readingOrder(), QStringList{"Измерение"});
@@ -68,13 +68,13 @@ private slots:
 
         const QByteArray block = live.lastBlock();
         QCOMPARE(block.size(), 12 * 32 + 2);
-        QCOMPARE(live.m.RxBuffer, block);
+        QCOMPARE(live.moduleState.RxBuffer, block);
         QCOMPARE(live.pane().readingOrder().size(), 96);
         QCOMPARE(live.pane().textAt(11, 7),
                  QString::fromLatin1(block.mid(380, 1) + "," + block.mid(381, 3)));
-        QCOMPARE(live.m.PlateText.size(), 592);
-        for (Меню item :
-             {Меню::менюИзмерение, Меню::менюФайл, Меню::менюФайлЗапись, Меню::менюФайлПросмотр})
+        QCOMPARE(live.moduleState.PlateText.size(), 592);
+        for (Menu item :
+             {Menu::менюИзмерение, Menu::менюФайл, Menu::менюФайлЗапись, Menu::менюФайлПросмотр})
             QVERIFY(live.window->action(item)->isEnabled());
         QVERIFY(!live.window->program().ТаймерСвязи.isEnabled());
 
@@ -83,14 +83,14 @@ private slots:
         const QString path = dir.filePath("plate.dat");
         live.window->program().commonDialog1.setPresenter(
             [&](QWidget *, const FileDialogRequest &) { return path; });
-        live.choose(Меню::менюФайлЗапись);
+        live.choose(Menu::менюФайлЗапись);
         QFile saved(path);
         QVERIFY(saved.open(QIODevice::ReadOnly));
-        QCOMPARE(saved.readAll(), live.m.PlateText.toLatin1());
+        QCOMPARE(saved.readAll(), live.moduleState.PlateText.toLatin1());
 
         // Same strip count: the second measurement sends "Z" at once.
         const qsizetype before = live.lines().size();
-        live.choose(Меню::менюИзмерение);
+        live.choose(Menu::менюИзмерение);
         QVERIFY(live.instrument.waitFor([&] { return live.lines().size() > before; }, 5000));
         QCOMPARE(live.lines().at(before), QByteArray("Z\r"));
     }
@@ -99,12 +99,12 @@ private slots:
         Live live;
         QVERIFY(live.start({"--bare-ok", "--measure-ms", "300"}));
         QVERIFY(live.waitForState(StateLinked));
-        live.m.StripCount = 5;
-        live.choose(Меню::менюИзмерение);
+        live.moduleState.StripCount = 5;
+        live.choose(Menu::менюИзмерение);
         QVERIFY(live.waitForState(StateDone, 15000));
         QVERIFY(matches(live.lines(), "(E;)+J 5;Z;(E;)+X 0;"));
         QCOMPARE(live.pane().readingOrder().size(), 40);
-        QCOMPARE(live.m.PlateText.size(), 5 * 48 + 16);
+        QCOMPARE(live.moduleState.PlateText.size(), 5 * 48 + 16);
     }
 
     void anErrorStatusWaitsForTwoQuietSeconds() {
@@ -113,18 +113,18 @@ private slots:
         QVERIFY(live.waitForState(StateFault));
         QCOMPARE(live.pane().readingOrder(),
                  (QStringList{"Ошибка 1", "Выключите прибор и включите через 20-30 сек"}));
-        QVERIFY(live.window->action(Меню::менюИзмерение)->isEnabled());
+        QVERIFY(live.window->action(Menu::менюИзмерение)->isEnabled());
 
         // Good replies every half second do not end the fault...
         QVERIFY(live.instrument.control("status 0"));
         const qsizetype polls = live.lines().size();
         QTest::qWait(1600);
         QVERIFY(live.lines().size() >= polls + 2); // still polling
-        QCOMPARE(live.m.SessionState, StateFault);
+        QCOMPARE(live.moduleState.SessionState, StateFault);
         // ...the first one after two seconds of silence does.
         QVERIFY(live.instrument.control("silent on"));
         QTest::qWait(2300);
-        QCOMPARE(live.m.SessionState, StateFault);
+        QCOMPARE(live.moduleState.SessionState, StateFault);
         QVERIFY(live.instrument.control("silent off"));
         QVERIFY(live.waitForState(StateLinked, 3000));
         QCOMPARE(live.pane().readingOrder(), QStringList{"Связь с прибором установлена"});
@@ -139,16 +139,16 @@ private slots:
         QVERIFY(matches(live.lines(), "(E;)+J 12;"));
         QCOMPARE(live.pane().readingOrder(), QStringList{"Связь с прибором установлена"});
 
-        live.choose(Меню::менюФайлЧтениеПлашки);
+        live.choose(Menu::менюФайлЧтениеПлашки);
         QCOMPARE(live.pane().readingOrder(), QStringList{"Чтение плашки"});
-        QCOMPARE(live.m.SessionState, StateAwaitData);
+        QCOMPARE(live.moduleState.SessionState, StateAwaitData);
         QVERIFY(
             live.instrument.waitFor([&] { return live.pane().readingOrder().size() == 96; }, 5000));
-        QCOMPARE(live.m.SessionState, StateDone);
+        QCOMPARE(live.moduleState.SessionState, StateDone);
         QVERIFY(matches(live.lines(), "(E;)+J 12;X0;"));
 
         // A measurement now sends "Z" directly: the count went out already.
-        live.choose(Меню::менюИзмерение);
+        live.choose(Menu::менюИзмерение);
         QVERIFY(live.instrument.waitForReceived("Z\r\n", 5000));
         QVERIFY(matches(live.lines(), "(E;)+J 12;X0;Z;"));
     }
@@ -157,7 +157,7 @@ private slots:
         Live live;
         QVERIFY(live.start({"--bare-ok"}));
         QVERIFY(live.waitForState(StateLinked));
-        live.choose(Меню::менюИзмерение); // polling again, measuring
+        live.choose(Menu::менюИзмерение); // polling again, measuring
         QVERIFY(live.instrument.waitForReceived("Z\r\n", 5000));
         live.instrument.control("close", 0);
         QVERIFY(live.instrument.waitForExit(5000));
@@ -165,7 +165,7 @@ private slots:
             [&] { return live.pane().readingOrder() == QStringList{"Порт отключён"}; }, 5000));
         QVERIFY(!live.window->program().MSComm1.isOpen());
         QVERIFY(!live.window->program().ТаймерСвязи.isEnabled());
-        QVERIFY(live.window->action(Меню::менюФайл)->isEnabled()); // view, copy and exit remain
+        QVERIFY(live.window->action(Menu::менюФайл)->isEnabled()); // view, copy and exit remain
 
         // Left running, it neither spins nor tells again.
         const std::clock_t cpu = std::clock();
@@ -174,7 +174,7 @@ private slots:
         if (timingChecked()) // a spinning loop would take the whole 1.5 s
             QVERIFY2(seconds < 0.75, qPrintable(QString::number(seconds)));
         QCOMPARE(live.pane().readingOrder(), QStringList{"Порт отключён"});
-        live.choose(Меню::менюФайлЧтениеПлашки);
+        live.choose(Menu::менюФайлЧтениеПлашки);
         QCOMPARE(live.pane().readingOrder(), QStringList{"Порт отключён"});
     }
 
@@ -194,12 +194,12 @@ private slots:
         program.watch.setProbe([&](const QString &name) {
             ++looks;
             lookedFor.append(name);
-            return ПортНаМесте(name);
+            return portIsThere(name);
         });
         QVERIFY(live.waitForState(StateLinked));
-        live.choose(Меню::менюФайлЧтениеПлашки);
+        live.choose(Menu::менюФайлЧтениеПлашки);
         QVERIFY(live.waitForState(StateDone));
-        const QString plate = live.m.PlateText;
+        const QString plate = live.moduleState.PlateText;
         QCOMPARE(plate.size(), 592);
 
         // Pulled out: the pseudo-terminal closes and the link goes.
@@ -231,14 +231,14 @@ private slots:
             if (program.MSComm1.isOpen() && seenOnReturn.isEmpty()) {
                 seenOnReturn = live.pane().readingOrder();
                 timerOnReturn = program.ТаймерСвязи.isEnabled();
-                stateOnReturn = live.m.SessionState;
+                stateOnReturn = live.moduleState.SessionState;
             }
         });
 
         // Plugged back in behind the same name.
         VirtualInstrument again;
         QVERIFY2(again.start(options), qPrintable(again.lastError()));
-        QVERIFY(again.waitFor([&] { return live.m.SessionState == StateLinked; }, 10000));
+        QVERIFY(again.waitFor([&] { return live.moduleState.SessionState == StateLinked; }, 10000));
         QCOMPARE(seenOnReturn, QStringList{"Прибор не отвечает"});
         QVERIFY(timerOnReturn);
         QCOMPARE(stateOnReturn, StateAwaitLink);
@@ -247,15 +247,16 @@ private slots:
         QVERIFY(live.window->ОкноПечати()->toolTip().isEmpty());
 
         // The last plate is still there to copy.
-        QCOMPARE(live.m.PlateText, plate);
-        live.choose(Меню::менюФайлClip);
+        QCOMPARE(live.moduleState.PlateText, plate);
+        live.choose(Menu::менюФайлClip);
         QCOMPARE(QGuiApplication::clipboard()->text(), plate);
 
         // And a measurement works on the new line, strip count first.
-        live.choose(Меню::менюИзмерение);
+        live.choose(Menu::менюИзмерение);
         QVERIFY(again.waitFor(
             [&] {
-                return live.m.SessionState == StateDone && live.pane().readingOrder().size() == 96;
+                return live.moduleState.SessionState == StateDone &&
+                       live.pane().readingOrder().size() == 96;
             },
             15000));
         QByteArray joined;

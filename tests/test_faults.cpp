@@ -36,11 +36,11 @@ private slots:
 
         // A data block cut off waits, as it always has, for the operator.
         QVERIFY(live.instrument.control("stall 100"));
-        live.choose(Меню::менюФайлЧтениеПлашки);
+        live.choose(Menu::менюФайлЧтениеПлашки);
         QTest::qWait(1500);
-        QCOMPARE(live.m.SessionState, StateAwaitData);
+        QCOMPARE(live.moduleState.SessionState, StateAwaitData);
         QCOMPARE(live.pane().readingOrder(), QStringList{"Чтение плашки"});
-        live.choose(Меню::менюФайлЧтениеПлашки);
+        live.choose(Menu::менюФайлЧтениеПлашки);
         QVERIFY(live.waitForState(StateDone));
         QCOMPARE(live.pane().readingOrder().size(), 96);
     }
@@ -51,7 +51,7 @@ private slots:
         QVERIFY(live.instrument.control("lower on"));
         QVERIFY(live.startProgram());
         QVERIFY(live.instrument.waitFor([&] { return live.lines().size() >= 3; }, 5000));
-        QCOMPARE(live.m.SessionState, StateAwaitLink);
+        QCOMPARE(live.moduleState.SessionState, StateAwaitLink);
         QCOMPARE(live.pane().readingOrder(), QStringList{"Прибор не отвечает"});
         QVERIFY(live.instrument.control("lower off"));
         QVERIFY(live.waitForState(StateLinked));
@@ -63,10 +63,10 @@ private slots:
         QVERIFY(live.instrument.control("garbage on"));
         QVERIFY(live.startProgram());
         QVERIFY(live.waitForState(StateLinked));
-        live.choose(Меню::менюИзмерение);
+        live.choose(Menu::менюИзмерение);
         QVERIFY(live.waitForState(StateDone, 15000));
-        QCOMPARE(live.m.RxBuffer, live.lastBlock());
-        QCOMPARE(live.m.RxBuffer.size(), 386);
+        QCOMPARE(live.moduleState.RxBuffer, live.lastBlock());
+        QCOMPARE(live.moduleState.RxBuffer.size(), 386);
         QCOMPARE(live.pane().readingOrder().size(), 96);
         for (const QString &value : live.pane().readingOrder())
             QVERIFY2(QRegularExpression("^[0-9],[0-9]{3}$").match(value).hasMatch(),
@@ -88,27 +88,27 @@ private slots:
         QVERIFY(live.instrument.control("send 1 OK"));
         QTest::qWait(300);
         QCOMPARE(live.lines().size(), sent);
-        QCOMPARE(live.m.SessionState, StateDone);
+        QCOMPARE(live.moduleState.SessionState, StateDone);
 
         // Measuring: the status ends the measurement with the error.
-        live.choose(Меню::менюИзмерение);
+        live.choose(Menu::менюИзмерение);
         QVERIFY(live.waitForState(StateMeasuring, 5000));
         QVERIFY(live.instrument.control("status 7"));
         QVERIFY(live.waitForState(StateFault, 8000));
         QCOMPARE(live.pane().readingOrder().first(), QStringLiteral("Ошибка 7"));
         QVERIFY(live.window->менюФайл()->menuAction()->isEnabled());
-        QVERIFY(live.window->action(Меню::менюИзмерение)->isEnabled());
+        QVERIFY(live.window->action(Menu::менюИзмерение)->isEnabled());
         QVERIFY(live.window->program().ТаймерСвязи.isEnabled());
 
         // Awaiting data: an error status is taken as a block without strips.
         QVERIFY(live.instrument.control("silent on"));
-        live.choose(Меню::менюФайлЧтениеПлашки);
-        QCOMPARE(live.m.SessionState, StateAwaitData);
+        live.choose(Menu::менюФайлЧтениеПлашки);
+        QCOMPARE(live.moduleState.SessionState, StateAwaitData);
         QVERIFY(live.instrument.control("send 7 OK"));
         QVERIFY(live.waitForState(StateDone, 5000));
         QVERIFY2(live.pane().readingOrder().isEmpty(),
                  qPrintable(live.pane().readingOrder().join('|')));
-        QCOMPARE(live.m.PlateText, QString("\r\n").repeated(8));
+        QCOMPARE(live.moduleState.PlateText, QString("\r\n").repeated(8));
     }
 
     void aFloodWithoutOK() {
@@ -116,19 +116,20 @@ private slots:
         QVERIFY(live.start({}));
         QVERIFY(live.waitForState(StateDone)); // linked, strip count sent
         QVERIFY(live.instrument.control("silent on"));
-        live.choose(Меню::менюФайлЧтениеПлашки);
+        live.choose(Menu::менюФайлЧтениеПлашки);
         const qint64 before = residentKiB();
         QVERIFY(live.instrument.control("flood on"));
-        QVERIFY(live.instrument.waitFor([&] { return live.m.RxBuffer.size() >= RxBufferLimit; },
-                                        20000));
+        QVERIFY(live.instrument.waitFor(
+            [&] { return live.moduleState.RxBuffer.size() >= rxBufferLimit; }, 20000));
         QTest::qWait(2000); // and then some
         QVERIFY(live.instrument.control("flood off"));
-        QCOMPARE(live.m.RxBuffer.size(), RxBufferLimit);
-        QCOMPARE(live.m.SessionState, StateAwaitData);
+        QCOMPARE(live.moduleState.RxBuffer.size(), rxBufferLimit);
+        QCOMPARE(live.moduleState.SessionState, StateAwaitData);
         const qint64 grown = residentKiB() - before;
         qInfo(
             "flood of %lld bytes and more: reply buffer %lld characters, resident memory %+lld KiB",
-            static_cast<long long>(RxBufferLimit), static_cast<long long>(live.m.RxBuffer.size()),
+            static_cast<long long>(rxBufferLimit),
+            static_cast<long long>(live.moduleState.RxBuffer.size()),
             static_cast<long long>(grown));
         if (memoryIsMeasurable)
             QVERIFY2(grown < 20 * 1024, qPrintable(QString::number(grown) + " KiB"));
@@ -139,7 +140,7 @@ private slots:
         QVERIFY(live.start({"--pace"}));
         QVERIFY(live.waitForState(StateDone));
         QVERIFY(live.instrument.control("silent on"));
-        live.choose(Меню::менюФайлЧтениеПлашки);
+        live.choose(Menu::менюФайлЧтениеПлашки);
         QVERIFY(live.instrument.control("flood on"));
         QTest::qWait(300);
         const double cpu = cpuSeconds();
@@ -149,12 +150,12 @@ private slots:
         qInfo("3 s of flood at 9600 baud: %.3f s of CPU", used);
         if (timingChecked()) // under two fifths of a core; a character at a time costs more
             QVERIFY2(used < 1.2, qPrintable(QString::number(used)));
-        QVERIFY(live.m.RxBuffer.size() > 1000);
+        QVERIFY(live.moduleState.RxBuffer.size() > 1000);
 
         // The line quiet again, the operator reads the plate.
         QVERIFY(live.instrument.control("silent off"));
         QTest::qWait(500);
-        live.choose(Меню::менюФайлЧтениеПлашки);
+        live.choose(Menu::менюФайлЧтениеПлашки);
         QVERIFY(live.waitForState(StateDone, 5000));
         QCOMPARE(live.pane().readingOrder().size(), 96);
     }
@@ -183,7 +184,7 @@ private slots:
         QCOMPARE(w->ОкноПечати()->model().readingOrder(), QStringList{"Порт COM2 занят"});
         w->close(); // and what is stored now is a position again
         SettingsStore store;
-        QCOMPARE(Настройки::ПрочитатьПозицию(store, "MainTop"), 1005.0f); // 67 pixels
+        QCOMPARE(windowPosition::readPosition(store, "MainTop"), 1005.0f); // 67 pixels
     }
 };
 

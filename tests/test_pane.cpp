@@ -15,25 +15,25 @@ private slots:
 
         pane.PSet(2, 3);
         pane.Print(QStringLiteral("A"));
-        QCOMPARE(pane.CurrentX(), 1.0); // the pane's left edge, not 0
-        QCOMPARE(pane.CurrentY(), 3.5);
+        QCOMPARE(pane.currentX(), 1.0); // the pane's left edge, not 0
+        QCOMPARE(pane.currentY(), 3.5);
 
-        pane.PrintJoined(QStringLiteral("ab"));
-        pane.PrintJoined(QStringLiteral("c"));
-        pane.PrintLine(); // ends the joined line
-        pane.PrintLine(); // an empty line only moves down
+        pane.printJoined(QStringLiteral("ab"));
+        pane.printJoined(QStringLiteral("c"));
+        pane.printLine(); // ends the joined line
+        pane.printLine(); // an empty line only moves down
         pane.Print(QStringLiteral("next"));
 
         QCOMPARE(pane.textAt(2, 3), QStringLiteral("A"));
         QCOMPARE(pane.textAt(1, 3.5), QStringLiteral("ab"));
         QCOMPARE(pane.textAt(1.5, 3.5), QStringLiteral("c"));
         QCOMPARE(pane.textAt(1, 4.5), QStringLiteral("next"));
-        QCOMPARE(pane.CurrentY(), 5.0);
+        QCOMPARE(pane.currentY(), 5.0);
 
         pane.Cls();
         QVERIFY(pane.items().isEmpty());
-        QCOMPARE(pane.CurrentX(), 1.0);
-        QCOMPARE(pane.CurrentY(), 0.0);
+        QCOMPARE(pane.currentX(), 1.0);
+        QCOMPARE(pane.currentY(), 0.0);
     }
 
     void readingOrderListsWhatIsShown() {
@@ -50,7 +50,7 @@ private slots:
         pane.PSet(12, 0); // beyond the right edge: not shown
         pane.Print(QStringLiteral("hidden"));
         pane.PSet(0, 5);
-        pane.PrintJoined(QStringLiteral("  0,123\t")); // blanks and the field's TAB
+        pane.printJoined(QStringLiteral("  0,123\t")); // blanks and the field's TAB
         QCOMPARE(pane.readingOrder(),
                  (QStringList{QStringLiteral("A1"), QStringLiteral("A2"), QStringLiteral("B1"),
                               QStringLiteral("B2"), QStringLiteral("0,123")}));

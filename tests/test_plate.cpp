@@ -42,11 +42,11 @@ void writeFile(const QString &path, const QByteArray &content) {
 
 // The File menu's plate commands with a dialog that answers from a list.
 struct Rig {
-    Модуль1 m;
+    Модуль1 moduleState;
     PaneModel pane{0, 0, 12, 8};
     MenuFlags menus;
     CommonDialog1 dialog;
-    PlateCommands commands{m, pane, menus, dialog};
+    PlateCommands commands{moduleState, pane, menus, dialog};
     QStringList answers;
     QList<FileDialogRequest> requests;
     QStringList warnings;
@@ -59,10 +59,10 @@ struct Rig {
         commands.setWarning([this](const QString &text) { warnings.append(text); });
     }
     void received(const QByteArray &block) {
-        m.RxBuffer = block;
-        ПоказатьБлок(pane, block);
-        m.PlateText = ПостроитьPlateText(block);
-        menus.setEnabled(Меню::менюФайлЗапись, true);
+        moduleState.RxBuffer = block;
+        showBlock(pane, block);
+        moduleState.PlateText = buildPlateText(block);
+        menus.setEnabled(Menu::менюФайлЗапись, true);
     }
     void save(const QString &path) {
         answers = {path};
@@ -81,59 +81,59 @@ private slots:
     void decodingTheBlock() {
         PaneModel pane(0, 0, 12, 8);
         const QByteArray first = "12340567089010000001000200030004";
-        ПоказатьБлок(pane, first + "OK");
+        showBlock(pane, first + "OK");
         QCOMPARE(pane.readingOrder(), (QStringList{"1,234", "0,567", "0,890", "1,000", "0,001",
                                                    "0,002", "0,003", "0,004"}));
         QCOMPARE(pane.textAt(0, 7), QStringLiteral("0,004"));
 
         const QByteArray full = plateBlock(12);
         QCOMPARE(full.size(), 386);
-        QCOMPARE(ЧислоСтрипов(full.size()), 12);
-        ПоказатьБлок(pane, full);
+        QCOMPARE(wholeStrips(full.size()), 12);
+        showBlock(pane, full);
         QCOMPARE(pane.readingOrder().size(), 96);
         QCOMPARE(pane.textAt(11, 7),
                  QString::fromLatin1(full.mid(380, 1) + "," + full.mid(381, 3)));
         QCOMPARE(pane.items().at(1).text, QString::fromLatin1(full.left(1) + "," + full.mid(1, 3)));
 
-        ПоказатьБлок(pane, plateBlock(3).chopped(2) + "12OK"); // 100 characters
+        showBlock(pane, plateBlock(3).chopped(2) + "12OK"); // 100 characters
         QCOMPARE(pane.readingOrder().size(), 24);
-        ПоказатьБлок(pane, QByteArray(31, '1') + "OK");
+        showBlock(pane, QByteArray(31, '1') + "OK");
         QVERIFY(pane.items().isEmpty());
-        ПоказатьБлок(pane, "12AB" + QByteArray(28, '0') + "OK");
+        showBlock(pane, "12AB" + QByteArray(28, '0') + "OK");
         QCOMPARE(pane.textAt(0, 0), QStringLiteral("1,2AB"));
-        QCOMPARE(ЗначениеЛунки("0056", 0, 0), QStringLiteral("0,056"));
+        QCOMPARE(wellValueText("0056", 0, 0), QStringLiteral("0,056"));
     }
 
     // Save writes a block only when the buffer is exactly whole strips and
     // the first "OK" at a strip boundary ends it.
     void theStripsOfACompleteBlock() {
         const QByteArray strip = QByteArray("1234").repeated(8);
-        QCOMPARE(СтриповДляЗаписи("OK"), 0);
-        QCOMPARE(СтриповДляЗаписи(strip + "OK"), 1);
-        QCOMPARE(СтриповДляЗаписи(strip.repeated(12) + "OK"), 12);
-        QCOMPARE(СтриповДляЗаписи(strip.repeated(13) + "OK"), -1); // more than a plate
-        QCOMPARE(СтриповДляЗаписи(""), -1);
-        QCOMPARE(СтриповДляЗаписи("K"), -1);
-        QCOMPARE(СтриповДляЗаписи(strip + "O"), -1);      // cut short
-        QCOMPARE(СтриповДляЗаписи(strip + "OK\r\n"), -1); // not at the end
-        QCOMPARE(СтриповДляЗаписи(strip + "XY"), -1);
+        QCOMPARE(stripsToSave("OK"), 0);
+        QCOMPARE(stripsToSave(strip + "OK"), 1);
+        QCOMPARE(stripsToSave(strip.repeated(12) + "OK"), 12);
+        QCOMPARE(stripsToSave(strip.repeated(13) + "OK"), -1); // more than a plate
+        QCOMPARE(stripsToSave(""), -1);
+        QCOMPARE(stripsToSave("K"), -1);
+        QCOMPARE(stripsToSave(strip + "O"), -1);      // cut short
+        QCOMPARE(stripsToSave(strip + "OK\r\n"), -1); // not at the end
+        QCOMPARE(stripsToSave(strip + "XY"), -1);
         // An "OK" at an earlier strip boundary ends the block there.
-        QCOMPARE(СтриповДляЗаписи("OK" + strip.mid(2) + "OK"), -1);
+        QCOMPARE(stripsToSave("OK" + strip.mid(2) + "OK"), -1);
         // One inside a strip does not.
-        QCOMPARE(СтриповДляЗаписи(strip.left(3) + "OK" + strip.mid(5) + "OK"), 1);
+        QCOMPARE(stripsToSave(strip.left(3) + "OK" + strip.mid(5) + "OK"), 1);
     }
 
     void plateTextLayout() {
-        const QString full = ПостроитьPlateText(plateBlock(12));
+        const QString full = buildPlateText(plateBlock(12));
         QCOMPARE(full.size(), 592);
         const QStringList lines = full.split("\r\n");
         QCOMPARE(lines.size(), 9);
         QVERIFY(lines.last().isEmpty());
         QCOMPARE(lines.first().count('\t'), 12);
         QVERIFY(lines.first().endsWith('\t'));
-        QCOMPARE(ПостроитьPlateText(plateBlock(3)).split("\r\n").first().size() + 2, 20);
-        QCOMPARE(ПостроитьPlateText("OK"), QString("\r\n").repeated(8));
-        QCOMPARE(ПостроитьPlateText(""), QString("\r\n").repeated(8));
+        QCOMPARE(buildPlateText(plateBlock(3)).split("\r\n").first().size() + 2, 20);
+        QCOMPARE(buildPlateText("OK"), QString("\r\n").repeated(8));
+        QCOMPARE(buildPlateText(""), QString("\r\n").repeated(8));
     }
 
     void saveAndViewRoundTrip_data() {
@@ -152,37 +152,37 @@ private slots:
         Rig rig;
         rig.received(plateBlock(strips));
         const QStringList shown = rig.pane.readingOrder();
-        const QString plateText = rig.m.PlateText;
+        const QString plateText = rig.moduleState.PlateText;
 
         rig.save(path);
         QVERIFY(rig.warnings.isEmpty());
         QCOMPARE(readFile(path), plateText.toLatin1());
         QCOMPARE(readFile(path).size(), bytes);
-        QCOMPARE(rig.m.PlateText, plateText); // Save changes nothing else
-        QVERIFY(rig.menus.isEnabled(Меню::менюФайлЗапись));
+        QCOMPARE(rig.moduleState.PlateText, plateText); // Save changes nothing else
+        QVERIFY(rig.menus.isEnabled(Menu::менюФайлЗапись));
 
-        rig.m.PlateText.clear();
+        rig.moduleState.PlateText.clear();
         rig.pane.PSet(3, 3);
         rig.pane.Print("old");
         rig.view(path);
         QCOMPARE(rig.pane.readingOrder(), shown);
-        QCOMPARE(rig.m.PlateText, plateText);
-        QVERIFY(!rig.menus.isEnabled(Меню::менюФайлЗапись));
-        QCOMPARE(rig.m.RxBuffer, plateBlock(strips)); // untouched by View
+        QCOMPARE(rig.moduleState.PlateText, plateText);
+        QVERIFY(!rig.menus.isEnabled(Menu::менюФайлЗапись));
+        QCOMPARE(rig.moduleState.RxBuffer, plateBlock(strips)); // untouched by View
     }
 
     void viewingOddFiles() {
         QTemporaryDir dir;
         Rig rig;
         rig.received(plateBlock(2));
-        const QString before = rig.m.PlateText;
+        const QString before = rig.moduleState.PlateText;
 
         // Empty: the pane is cleared and nothing else changes.
         writeFile(dir.filePath("empty.dat"), "");
         rig.view(dir.filePath("empty.dat"));
         QVERIFY(rig.pane.items().isEmpty());
-        QCOMPARE(rig.m.PlateText, before);
-        QVERIFY(rig.menus.isEnabled(Меню::менюФайлЗапись));
+        QCOMPARE(rig.moduleState.PlateText, before);
+        QVERIFY(rig.menus.isEnabled(Menu::менюФайлЗапись));
 
         // 100 bytes: one field a line, by the counts, whatever the bytes are.
         QByteArray hundred;
@@ -192,17 +192,17 @@ private slots:
         rig.view(dir.filePath("100.dat"));
         QCOMPARE(rig.pane.readingOrder().size(), 8);
         QCOMPARE(rig.pane.textAt(0, 1), QStringLiteral("IJKLMN"));
-        QCOMPARE(rig.m.PlateText, QString::fromLatin1(hundred));
+        QCOMPARE(rig.moduleState.PlateText, QString::fromLatin1(hundred));
 
         // Shorter than eight line ends: the counts run out, the plate text
         // and Save stay as they were.
-        rig.m.PlateText = before;
-        rig.menus.setEnabled(Меню::менюФайлЗапись, true);
+        rig.moduleState.PlateText = before;
+        rig.menus.setEnabled(Menu::менюФайлЗапись, true);
         writeFile(dir.filePath("short.dat"), "\r\n\r\n\r\n\r\n\r\n");
         rig.view(dir.filePath("short.dat"));
         QVERIFY(rig.pane.items().isEmpty());
-        QCOMPARE(rig.m.PlateText, before);
-        QVERIFY(rig.menus.isEnabled(Меню::менюФайлЗапись));
+        QCOMPARE(rig.moduleState.PlateText, before);
+        QVERIFY(rig.menus.isEnabled(Menu::менюФайлЗапись));
 
         // Missing: silently nothing.
         rig.view(dir.filePath("missing.dat"));
@@ -229,8 +229,8 @@ private slots:
             rig.pane.Print("old");
             rig.view(path);
             QVERIFY2(rig.pane.items().isEmpty(), qPrintable(path));
-            QCOMPARE(rig.m.PlateText, before);
-            QVERIFY(rig.menus.isEnabled(Меню::менюФайлЗапись));
+            QCOMPARE(rig.moduleState.PlateText, before);
+            QVERIFY(rig.menus.isEnabled(Menu::менюФайлЗапись));
         }
         ::close(listener);
         QVERIFY(rig.warnings.isEmpty());
@@ -246,7 +246,7 @@ private slots:
         rig.commands.менюФайлПросмотр_Click();
         QVERIFY(QFileInfo(swapped).exists() && !QFileInfo(swapped).isFile());
         QVERIFY(rig.pane.items().isEmpty());
-        QCOMPARE(rig.m.PlateText, before);
+        QCOMPARE(rig.moduleState.PlateText, before);
         rig.dialog.setPresenter([&](QWidget *, const FileDialogRequest &) {
             return rig.answers.isEmpty() ? QString() : rig.answers.takeFirst();
         });
@@ -256,7 +256,7 @@ private slots:
         rig.pane.PSet(1, 1);
         rig.pane.Print("kept");
         QFile big(dir.filePath("big.dat"));
-        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(НаибольшийФайлДанных + 1));
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(maxDatFileSize + 1));
         big.close();
         rig.view(big.fileName());
         QCOMPARE(rig.warnings.size(), 1);
@@ -275,16 +275,16 @@ private slots:
         Rig rig;
 
         // No complete block in the buffer (a status reply): nothing written.
-        rig.m.RxBuffer = "0OK";
+        rig.moduleState.RxBuffer = "0OK";
         rig.save(path);
         QCOMPARE(rig.warnings.size(), 1);
         QCOMPARE(readFile(path), QByteArray("earlier plate"));
-        rig.m.RxBuffer = plateBlock(12).left(300) + "OK";
+        rig.moduleState.RxBuffer = plateBlock(12).left(300) + "OK";
         rig.save(path);
         QCOMPARE(rig.warnings.size(), 2);
 
         // A folder that does not exist.
-        rig.m.RxBuffer = plateBlock(12);
+        rig.moduleState.RxBuffer = plateBlock(12);
         rig.save(dir.filePath("no/such/folder/plate.dat"));
         QCOMPARE(rig.warnings.size(), 3);
         QVERIFY(rig.warnings.last().contains("plate.dat"));
@@ -322,7 +322,7 @@ private slots:
         QVERIFY(save.save && !view.save);
         QCOMPARE(save.title, QStringLiteral("Запись файла"));
         QCOMPARE(save.filters, QStringList{"Файлы данных (*.dat)"});
-        QCOMPARE(save.initDir, PlateCommands::папкаДанных());
+        QCOMPARE(save.initDir, PlateCommands::dataFolder());
         QCOMPARE(view.title, QStringLiteral("Open"));
         QCOMPARE(view.filters, (QStringList{"Файлы данных (*.dat)", "Все файлы (*.*)"}));
         QCOMPARE(view.initDir, save.initDir); // set by Save, kept for View
@@ -337,7 +337,7 @@ private slots:
         QCOMPARE(clipboard->text(), QString()); // nothing measured yet: emptied
         rig.received(plateBlock(12));
         rig.commands.менюФайлClip_Click();
-        QCOMPARE(clipboard->text(), rig.m.PlateText);
+        QCOMPARE(clipboard->text(), rig.moduleState.PlateText);
         QCOMPARE(clipboard->text().size(), 592);
     }
 };

@@ -19,7 +19,7 @@
 #include <functional>
 
 namespace {
-const QString ByIdPath = QStringLiteral("/dev/serial/by-id/usb-FTDI-if00-port0");
+const QString byIdPath = QStringLiteral("/dev/serial/by-id/usb-FTDI-if00-port0");
 
 QList<PortEntry> twoPorts() {
     return {{"ttyS0", "", "", ""}, {"ttyUSB0", "FT232R USB UART", "FTDI", "A10KX3"}};
@@ -54,7 +54,7 @@ void retype(QLineEdit *field, const QString &text) {
     QTest::keyClicks(field, text);
 }
 
-// Acts on the chooser once ВыбратьПортДиалогом has shown it modally; a chooser
+// Acts on the chooser once choosePortInDialog has shown it modally; a chooser
 // the action leaves open is a failure, and is closed so that the test goes on.
 void whenShown(std::function<void(PortChooser *)> act) {
     QTimer::singleShot(0, qApp, [act] {
@@ -184,18 +184,18 @@ private slots:
     void okStoresTheChoice() {
         SettingsStore store;
         whenShown([](PortChooser *chooser) {
-            retype(chooser->field(), ByIdPath);
+            retype(chooser->field(), byIdPath);
             QTest::mouseClick(button(chooser, QDialogButtonBox::Ok), Qt::LeftButton);
         });
-        QCOMPARE(ВыбратьПортДиалогом(store, QStringLiteral("ttyS0"), twoPorts), ByIdPath);
-        QCOMPARE(storedPort(), ByIdPath);
+        QCOMPARE(choosePortInDialog(store, QStringLiteral("ttyS0"), twoPorts), byIdPath);
+        QCOMPARE(storedPort(), byIdPath);
 
         // With the keyboard: the port above the current one, then Enter.
         whenShown([](PortChooser *chooser) {
             QTest::keyClick(chooser->list(), Qt::Key_Up);
             QTest::keyClick(chooser->list(), Qt::Key_Return);
         });
-        QCOMPARE(ВыбратьПортДиалогом(store, QStringLiteral("ttyUSB0"), twoPorts),
+        QCOMPARE(choosePortInDialog(store, QStringLiteral("ttyUSB0"), twoPorts),
                  QStringLiteral("ttyS0"));
         QCOMPARE(storedPort(), QStringLiteral("ttyS0"));
 
@@ -206,7 +206,7 @@ private slots:
             QTest::mouseClick(viewport, Qt::LeftButton, {}, second);
             QTest::mouseDClick(viewport, Qt::LeftButton, {}, second);
         });
-        QCOMPARE(ВыбратьПортДиалогом(store, QStringLiteral("ttyS0"), twoPorts),
+        QCOMPARE(choosePortInDialog(store, QStringLiteral("ttyS0"), twoPorts),
                  QStringLiteral("ttyUSB0"));
         QCOMPARE(storedPort(), QStringLiteral("ttyUSB0"));
 
@@ -215,7 +215,7 @@ private slots:
             QTest::keyClicks(chooser->field(), QStringLiteral("/dev/pts/3"));
             QTest::keyClick(chooser->field(), Qt::Key_Return);
         });
-        QCOMPARE(ВыбратьПортДиалогом(store, QString(), noPorts), QStringLiteral("/dev/pts/3"));
+        QCOMPARE(choosePortInDialog(store, QString(), noPorts), QStringLiteral("/dev/pts/3"));
         QCOMPARE(storedPort(), QStringLiteral("/dev/pts/3"));
     }
 
@@ -230,10 +230,10 @@ private slots:
             storePort(store, before);
             for (const auto &cancel : ways) {
                 whenShown([cancel](PortChooser *chooser) {
-                    retype(chooser->field(), ByIdPath);
+                    retype(chooser->field(), byIdPath);
                     cancel(chooser);
                 });
-                QCOMPARE(ВыбратьПортДиалогом(store, before, twoPorts), QString());
+                QCOMPARE(choosePortInDialog(store, before, twoPorts), QString());
                 QCOMPARE(storedPort(), before);
             }
         }

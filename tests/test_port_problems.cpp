@@ -44,7 +44,7 @@ private slots:
         QVERIFY(!link.isOpen());
         QCOMPARE(link.problem(), problem);
         QCOMPARE(link.portName(), name);
-        link.Output("E\r\n"); // nothing to write to, and no harm done
+        link.output("E\r\n"); // nothing to write to, and no harm done
     }
 
     void permissionAndBusyTellApart() {
@@ -53,47 +53,47 @@ private slots:
         PortFacts denied;
         denied.known = denied.exists = true;
         denied.readable = true;
-        QCOMPARE(ПроверкаИмени(QStringLiteral("/dev/ttyUSB0"), denied),
+        QCOMPARE(checkPortName(QStringLiteral("/dev/ttyUSB0"), denied),
                  PortProblem::PermissionDenied);
-        QCOMPARE(ПричинаОтказа(QSerialPort::PermissionError, denied),
+        QCOMPARE(openFailureReason(QSerialPort::PermissionError, denied),
                  PortProblem::PermissionDenied);
         PortFacts allowed = denied;
         allowed.writable = true;
-        QCOMPARE(ПроверкаИмени(QStringLiteral("/dev/ttyUSB0"), allowed), PortProblem::None);
-        QCOMPARE(ПричинаОтказа(QSerialPort::PermissionError, allowed), PortProblem::Busy);
+        QCOMPARE(checkPortName(QStringLiteral("/dev/ttyUSB0"), allowed), PortProblem::None);
+        QCOMPARE(openFailureReason(QSerialPort::PermissionError, allowed), PortProblem::Busy);
         // Where ports are not files (COM3), Qt's error alone decides.
         const PortFacts unknown;
-        QCOMPARE(ПроверкаИмени(QStringLiteral("COM3"), unknown), PortProblem::None);
-        QCOMPARE(ПричинаОтказа(QSerialPort::PermissionError, unknown), PortProblem::Busy);
-        QCOMPARE(ПричинаОтказа(QSerialPort::DeviceNotFoundError, unknown), PortProblem::NotFound);
-        QCOMPARE(ПричинаОтказа(QSerialPort::UnknownError, unknown), PortProblem::Other);
+        QCOMPARE(checkPortName(QStringLiteral("COM3"), unknown), PortProblem::None);
+        QCOMPARE(openFailureReason(QSerialPort::PermissionError, unknown), PortProblem::Busy);
+        QCOMPARE(openFailureReason(QSerialPort::DeviceNotFoundError, unknown),
+                 PortProblem::NotFound);
+        QCOMPARE(openFailureReason(QSerialPort::UnknownError, unknown), PortProblem::Other);
     }
 
     void whatTheOperatorIsTold() {
         const QString port = QStringLiteral("/dev/ttyUSB0");
-        QCOMPARE(СтрокаДиагноза(port, PortProblem::NotFound, PortEvent::OpenFailed),
+        QCOMPARE(diagnosisLine(port, PortProblem::NotFound, PortEvent::OpenFailed),
                  QStringLiteral("telkaro: cannot open port \"/dev/ttyUSB0\": no such port"));
-        QCOMPARE(СтрокаДиагноза(port, PortProblem::Busy, PortEvent::OpenFailed),
+        QCOMPARE(diagnosisLine(port, PortProblem::Busy, PortEvent::OpenFailed),
                  QStringLiteral("telkaro: cannot open port \"/dev/ttyUSB0\": in use by another "
                                 "program"));
-        QCOMPARE(СтрокаДиагноза(port, PortProblem::PermissionDenied, PortEvent::OpenFailed),
+        QCOMPARE(diagnosisLine(port, PortProblem::PermissionDenied, PortEvent::OpenFailed),
                  QStringLiteral("telkaro: cannot open port \"/dev/ttyUSB0\": permission denied"));
-        QVERIFY(СтрокаДиагноза(port, PortProblem::Unplugged, PortEvent::Lost)
+        QVERIFY(diagnosisLine(port, PortProblem::Unplugged, PortEvent::Lost)
                     .startsWith(QStringLiteral("telkaro: port \"/dev/ttyUSB0\" was lost: ")));
 
-        const QString missing =
-            ПодсказкаДиагноза(port, PortProblem::NotFound, PortEvent::OpenFailed);
+        const QString missing = diagnosisTip(port, PortProblem::NotFound, PortEvent::OpenFailed);
         QVERIFY(missing.contains(QStringLiteral("Такого порта нет")));
         QVERIFY(missing.contains(QStringLiteral("telkaro --choose-port")));
         const QString denied =
-            ПодсказкаДиагноза(port, PortProblem::PermissionDenied, PortEvent::OpenFailed);
+            diagnosisTip(port, PortProblem::PermissionDenied, PortEvent::OpenFailed);
         QVERIFY(denied.contains(QStringLiteral("Нет прав")));
 #ifdef Q_OS_LINUX
         QVERIFY(denied.contains(QStringLiteral("dialout")));
 #endif
-        QVERIFY(ПодсказкаДиагноза(port, PortProblem::Busy, PortEvent::OpenFailed)
+        QVERIFY(diagnosisTip(port, PortProblem::Busy, PortEvent::OpenFailed)
                     .contains(QStringLiteral("занят другой программой")));
-        const QString lost = ПодсказкаДиагноза(port, PortProblem::Unplugged, PortEvent::Lost);
+        const QString lost = diagnosisTip(port, PortProblem::Unplugged, PortEvent::Lost);
         QVERIFY(lost.startsWith(QStringLiteral("Порт \"/dev/ttyUSB0\" отключён.")));
 
         // Every reason reads differently, in both languages.
@@ -102,8 +102,8 @@ private slots:
              {PortProblem::NoName, PortProblem::NameTooLong, PortProblem::NotFound,
               PortProblem::Directory, PortProblem::RegularFile, PortProblem::NotSerial,
               PortProblem::Busy, PortProblem::PermissionDenied, PortProblem::Other}) {
-            lines << СтрокаДиагноза(port, p, PortEvent::OpenFailed);
-            tips << ПодсказкаДиагноза(port, p, PortEvent::OpenFailed);
+            lines << diagnosisLine(port, p, PortEvent::OpenFailed);
+            tips << diagnosisTip(port, p, PortEvent::OpenFailed);
         }
         lines.removeDuplicates();
         tips.removeDuplicates();
@@ -112,13 +112,12 @@ private slots:
     }
 
     void aNameIsShownSafely() {
-        const QString shown = ПоказИмени(QString(10'000, QLatin1Char('x')));
+        const QString shown = shownPortName(QString(10'000, QLatin1Char('x')));
         QVERIFY(shown.size() < 100);
         QVERIFY(shown.endsWith(QStringLiteral("…\"")));
-        QCOMPARE(ПоказИмени(QStringLiteral("COM3\n")), QStringLiteral("\"COM3\\u000a\""));
-        QVERIFY(
-            !СтрокаДиагноза(QStringLiteral("a\nb"), PortProblem::NotFound, PortEvent::OpenFailed)
-                 .contains(QLatin1Char('\n')));
+        QCOMPARE(shownPortName(QStringLiteral("COM3\n")), QStringLiteral("\"COM3\\u000a\""));
+        QVERIFY(!diagnosisLine(QStringLiteral("a\nb"), PortProblem::NotFound, PortEvent::OpenFailed)
+                     .contains(QLatin1Char('\n')));
     }
 
     void theWatchLooksForItsPortOnly() {
@@ -147,14 +146,14 @@ private slots:
     void aPortIsThereWhenItsPathIs() {
         QTemporaryDir dir;
         const QString link = dir.filePath(QStringLiteral("ttyTELKARO"));
-        QVERIFY(!ПортНаМесте(link));
+        QVERIFY(!portIsThere(link));
         QVERIFY(QFile::link(QStringLiteral("/dev/null"), link));
-        QVERIFY(ПортНаМесте(link));
+        QVERIFY(portIsThere(link));
         QVERIFY(QFile::remove(link));
         QVERIFY(QFile::link(dir.filePath(QStringLiteral("gone")), link)); // dangling
-        QVERIFY(!ПортНаМесте(link));
-        QVERIFY(!ПортНаМесте(QString()));
-        QVERIFY(!ПортНаМесте(QString(10'000, QLatin1Char('x'))));
+        QVERIFY(!portIsThere(link));
+        QVERIFY(!portIsThere(QString()));
+        QVERIFY(!portIsThere(QString(10'000, QLatin1Char('x'))));
     }
 };
 

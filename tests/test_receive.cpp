@@ -11,7 +11,7 @@
 
 #include <memory>
 
-static_assert(RxBufferLimit > 100 * 386, "far above a full plate");
+static_assert(rxBufferLimit > 100 * 386, "far above a full plate");
 
 class TestReceive : public QObject {
     Q_OBJECT
@@ -19,7 +19,7 @@ private slots:
     void acceptsExactlyZeroToZ() {
         for (int code = 0; code < 256; ++code) {
             QByteArray buffer;
-            ПриёмныйШаг(buffer, static_cast<char>(code));
+            receiveStep(buffer, static_cast<char>(code));
             QCOMPARE(buffer.size(), (code >= 48 && code <= 90) ? 1 : 0);
         }
     }
@@ -28,7 +28,7 @@ private slots:
         QByteArray buffer;
         QList<bool> complete;
         for (char c : QByteArray("0 OK\r\n"))
-            complete.append(ПриёмныйШаг(buffer, c));
+            complete.append(receiveStep(buffer, c));
         QCOMPARE(buffer, QByteArray("0OK"));
         // The K completes the reply; the CR and LF after it, though dropped,
         // report it complete again.
@@ -36,15 +36,15 @@ private slots:
 
         buffer.clear();
         for (char c : QByteArray("0 ok\r\n"))
-            QVERIFY(!ПриёмныйШаг(buffer, c));
+            QVERIFY(!receiveStep(buffer, c));
         QCOMPARE(buffer, QByteArray("0"));
     }
 
     void bufferIsBoundedButRealRepliesAreNot() {
         QByteArray buffer;
-        for (int i = 0; i < RxBufferLimit + 1000; ++i)
-            ПриёмныйШаг(buffer, 'A');
-        QCOMPARE(buffer.size(), RxBufferLimit);
+        for (int i = 0; i < rxBufferLimit + 1000; ++i)
+            receiveStep(buffer, 'A');
+        QCOMPARE(buffer.size(), rxBufferLimit);
     }
 
     void bytesArrivingTogetherAreOneNotificationEach() {
@@ -59,7 +59,7 @@ private slots:
         QList<bool> complete;
         link.setCharacterHandler([&](char c) {
             seen.append(c);
-            complete.append(ПриёмныйШаг(buffer, c));
+            complete.append(receiveStep(buffer, c));
         });
         // One write on the far side: it arrives as one chunk or a few.
         QVERIFY(instrument.control("send 0 OK\\r\\n"));
@@ -67,7 +67,7 @@ private slots:
         QCOMPARE(seen, QByteArray("0 OK\r\n"));
         QCOMPARE(complete, (QList<bool>{false, false, false, true, true, true}));
 
-        link.Output("E\r\n");
+        link.output("E\r\n");
         QVERIFY(instrument.waitForReceived("E\r\n", 5000));
         QCOMPARE(instrument.received(), QByteArray("E\r\n"));
     }
@@ -82,7 +82,7 @@ private slots:
         QVERIFY(!second.open(instrument.portName()));
         QVERIFY(!second.isOpen());
         QCOMPARE(second.problem(), PortProblem::Busy);
-        second.Output("E\r\n"); // nothing is written through a port that is not open
+        second.output("E\r\n"); // nothing is written through a port that is not open
 
         SerialLink missing;
         QVERIFY(!missing.open(QStringLiteral("/dev/telkaro-no-such-port")));
@@ -103,7 +103,7 @@ private slots:
         QVERIFY(instrument.waitForExit(5000));
         QTRY_COMPARE_WITH_TIMEOUT(lost, 1, 5000);
         QVERIFY(!link.isOpen());
-        link.Output("E\r\n"); // to a dead port: nothing happens
+        link.output("E\r\n"); // to a dead port: nothing happens
         QTest::qWait(300);
         QCOMPARE(lost, 1);
     }

@@ -32,33 +32,33 @@ private slots:
         rig.tick();
         QCOMPARE(rig.lastLine(), QByteArray("E\r\n"));
         rig.receive("0OK");
-        QCOMPARE(rig.m.SessionState, StateLinked);
+        QCOMPARE(rig.moduleState.SessionState, StateLinked);
         QCOMPARE(rig.pane.textAt(4, 3), QStringLiteral("Связь с прибором установлена"));
-        QVERIFY(rig.menus.isEnabled(Меню::менюИзмерение));
+        QVERIFY(rig.menus.isEnabled(Menu::менюИзмерение));
         QVERIFY(!rig.timer.enabled);
-        QCOMPARE(rig.m.RxBuffer, QByteArray("0OK")); // kept
+        QCOMPARE(rig.moduleState.RxBuffer, QByteArray("0OK")); // kept
 
         rig.session.менюИзмерение_Click();
         QCOMPARE(rig.lastLine(), QByteArray("J 12\r\n"));
-        QCOMPARE(rig.m.SessionState, StateAwaitStripAck);
-        QCOMPARE(rig.m.MeasureAfterStrip, Истина);
-        QCOMPARE(rig.m.DeviceStripCount, qint16(12));
-        QVERIFY(rig.menus.isEnabled(Меню::менюФайлЗапись));
+        QCOMPARE(rig.moduleState.SessionState, StateAwaitStripAck);
+        QCOMPARE(rig.moduleState.MeasureAfterStrip, true16);
+        QCOMPARE(rig.moduleState.DeviceStripCount, qint16(12));
+        QVERIFY(rig.menus.isEnabled(Menu::менюФайлЗапись));
 
         rig.receive("OK");
         QCOMPARE(rig.lastLine(), QByteArray("Z\r\n"));
-        QCOMPARE(rig.m.SessionState, StateAwaitMeasureAck);
-        QCOMPARE(rig.m.MeasureAfterStrip, Ложь);
+        QCOMPARE(rig.moduleState.SessionState, StateAwaitMeasureAck);
+        QCOMPARE(rig.moduleState.MeasureAfterStrip, false16);
         QVERIFY(rig.timer.enabled);
-        QVERIFY(!rig.menus.isEnabled(Меню::менюФайл));
-        QVERIFY(!rig.menus.isEnabled(Меню::менюИзмерение));
+        QVERIFY(!rig.menus.isEnabled(Menu::менюФайл));
+        QVERIFY(!rig.menus.isEnabled(Menu::менюИзмерение));
         QCOMPARE(rig.pane.readingOrder(), QStringList{"Измерение"});
         QCOMPARE(rig.pane.textAt(5, 3), QStringLiteral("Измерение"));
 
         rig.tick();
         rig.receive("OK"); // the acknowledgement, or the answer to a poll
-        QCOMPARE(rig.m.SessionState, StateMeasuring);
-        QVERIFY(rig.m.RxBuffer.isEmpty());
+        QCOMPARE(rig.moduleState.SessionState, StateMeasuring);
+        QVERIFY(rig.moduleState.RxBuffer.isEmpty());
 
         rig.tick();
         const qint64 before = rig.clock.now;
@@ -67,18 +67,18 @@ private slots:
         QVERIFY(!rig.timer.enabled);
         QVERIFY(rig.clock.now - before >= 500); // the pause comes before the request
         QCOMPARE(rig.lastLine(), QByteArray("X 0\r\n"));
-        QCOMPARE(rig.m.SessionState, StateAwaitData);
+        QCOMPARE(rig.moduleState.SessionState, StateAwaitData);
 
         const QByteArray block = plateBlock(12);
         rig.receive(block);
-        QCOMPARE(rig.m.SessionState, StateDone);
+        QCOMPARE(rig.moduleState.SessionState, StateDone);
         QCOMPARE(rig.pane.readingOrder().size(), 96);
         QCOMPARE(rig.pane.textAt(0, 0), QStringLiteral("1,000"));
         QCOMPARE(rig.pane.textAt(11, 7), QStringLiteral("2,107"));
-        QCOMPARE(rig.m.PlateText.size(), 592);
-        QCOMPARE(rig.m.RxBuffer, block);
-        for (Меню item :
-             {Меню::менюИзмерение, Меню::менюФайл, Меню::менюФайлЗапись, Меню::менюФайлПросмотр})
+        QCOMPARE(rig.moduleState.PlateText.size(), 592);
+        QCOMPARE(rig.moduleState.RxBuffer, block);
+        for (Menu item :
+             {Menu::менюИзмерение, Menu::менюФайл, Menu::менюФайлЗапись, Menu::менюФайлПросмотр})
             QVERIFY(rig.menus.isEnabled(item));
 
         // Nothing happens in the done state, however often it is told.
@@ -90,7 +90,7 @@ private slots:
         // The count is unchanged, so the next measurement starts at once.
         rig.session.менюИзмерение_Click();
         QCOMPARE(rig.lastLine(), QByteArray("Z\r\n"));
-        QCOMPARE(rig.m.SessionState, StateAwaitMeasureAck);
+        QCOMPARE(rig.moduleState.SessionState, StateAwaitMeasureAck);
     }
 
     // The completion status: half a second passes on the clock, then "X 0"
@@ -99,7 +99,7 @@ private slots:
     // returns, as the event loop is blocked), is the data reply.
     void thePauseComesBeforeTheDataRequestAndNothingIsLost() {
         SessionRig rig;
-        rig.m.SessionState = StateMeasuring;
+        rig.moduleState.SessionState = StateMeasuring;
         const QByteArray block = plateBlock(12);
         QByteArray heldByTheLine;
         rig.clock.whileAsleep = [&] { heldByTheLine = block.mid(100); };
@@ -108,14 +108,14 @@ private slots:
         QCOMPARE(rig.port.lines, QList<QByteArray>{"X 0\r\n"});
         QVERIFY(rig.port.writtenAt.front() - statusAt >= 500);
         QCOMPARE(rig.clock.slept, qint64(500));
-        QCOMPARE(rig.m.SessionState, StateAwaitData);
+        QCOMPARE(rig.moduleState.SessionState, StateAwaitData);
         QCOMPARE(heldByTheLine.size(), 286);
         rig.receive(heldByTheLine);
-        QCOMPARE(rig.m.SessionState, StateDone);
+        QCOMPARE(rig.moduleState.SessionState, StateDone);
         QCOMPARE(rig.pane.readingOrder().size(), 96);
         QCOMPARE(rig.pane.textAt(0, 0), QStringLiteral("1,000"));
         QCOMPARE(rig.pane.textAt(11, 7), QStringLiteral("2,107"));
-        QCOMPARE(rig.m.RxBuffer, block);
+        QCOMPARE(rig.moduleState.RxBuffer, block);
     }
 
     void aLineEndAfterTheLinkSendsTheStripCount() {
@@ -124,12 +124,12 @@ private slots:
         rig.receive("0 OK\r");
         // The CR after "OK" dispatches again, now in the linked state.
         QCOMPARE(rig.lastLine(), QByteArray("J 12\r\n"));
-        QCOMPARE(rig.m.SessionState, StateAwaitStripAck);
+        QCOMPARE(rig.moduleState.SessionState, StateAwaitStripAck);
         rig.receive("\n");
         QCOMPARE(rig.port.lines.size(), 2);
         rig.receive("OK\r\n");
-        QCOMPARE(rig.m.SessionState, StateDone);
-        QVERIFY(rig.m.RxBuffer.isEmpty());
+        QCOMPARE(rig.moduleState.SessionState, StateDone);
+        QVERIFY(rig.moduleState.RxBuffer.isEmpty());
         QCOMPARE(rig.port.lines.size(), 2);
 
         rig.session.менюИзмерение_Click();
@@ -137,11 +137,11 @@ private slots:
     }
 
     void stripCountLines() {
-        QCOMPARE(ТекстКомандыСтрип(12), QByteArray("J 12"));
-        QCOMPARE(ТекстКомандыСтрип(9), QByteArray("J 9"));
+        QCOMPARE(stripCommandText(12), QByteArray("J 12"));
+        QCOMPARE(stripCommandText(9), QByteArray("J 9"));
         SessionRig rig;
         rig.receive("0OK");
-        rig.m.StripCount = 5;
+        rig.moduleState.StripCount = 5;
         rig.session.менюИзмерение_Click();
         QCOMPARE(rig.lastLine(), QByteArray("J 5\r\n"));
         // Chosen again while the reply is awaited: the count was sent, so "Z" goes at once.
@@ -153,15 +153,15 @@ private slots:
         SessionRig rig;
         rig.tick();
         rig.receive("1 OK");
-        QCOMPARE(rig.m.SessionState, StateFault);
+        QCOMPARE(rig.moduleState.SessionState, StateFault);
         QCOMPARE(rig.pane.textAt(5, 3), QStringLiteral("Ошибка 1"));
         QCOMPARE(rig.pane.readingOrder(), (QStringList{"Ошибка 1", advice.trimmed()}));
         QCOMPARE(rig.pane.items().last().text, advice); // two lines below, at the left edge
         QCOMPARE(rig.pane.items().last().x, 0.0);
         QVERIFY(qAbs(rig.pane.items().last().y - (3 + 2 * 0.6)) < 1e-9);
-        QVERIFY(rig.menus.isEnabled(Меню::менюФайл) && rig.menus.isEnabled(Меню::менюИзмерение));
+        QVERIFY(rig.menus.isEnabled(Menu::менюФайл) && rig.menus.isEnabled(Menu::менюИзмерение));
         QVERIFY(rig.timer.enabled);
-        QVERIFY(rig.m.RxBuffer.isEmpty());
+        QVERIFY(rig.moduleState.RxBuffer.isEmpty());
         QCOMPARE(rig.session.FaultTime(), rig.clock.now);
 
         // Replies every half second keep the fault, whatever they say.
@@ -169,43 +169,43 @@ private slots:
             rig.clock.now += 500;
             rig.tick();
             rig.receive("0OK");
-            QCOMPARE(rig.m.SessionState, StateFault);
+            QCOMPARE(rig.moduleState.SessionState, StateFault);
             QCOMPARE(rig.session.FaultTime(), rig.clock.now);
         }
         // A reply 1,999 ms after the last one still keeps the fault.
         rig.clock.now += 1999;
         rig.tick();
         rig.receive("0OK");
-        QCOMPARE(rig.m.SessionState, StateFault);
+        QCOMPARE(rig.moduleState.SessionState, StateFault);
         QCOMPARE(rig.session.FaultTime(), rig.clock.now);
         QCOMPARE(rig.pane.textAt(5, 3), QStringLiteral("Ошибка 1"));
         // Exactly 2 s of silence is enough; a bad status starts the wait again.
         rig.clock.now += 2000;
         rig.tick();
         rig.receive("3OK");
-        QCOMPARE(rig.m.SessionState, StateFault);
+        QCOMPARE(rig.moduleState.SessionState, StateFault);
         QCOMPARE(rig.pane.textAt(5, 3), QStringLiteral("Ошибка 3"));
         rig.clock.now += 2000;
         rig.tick();
         rig.receive("0OK");
-        QCOMPARE(rig.m.SessionState, StateLinked);
+        QCOMPARE(rig.moduleState.SessionState, StateLinked);
         QVERIFY(!rig.timer.enabled);
     }
 
     void anErrorWhileMeasuring() {
         SessionRig rig;
         rig.receive("0OK");
-        rig.m.DeviceStripCount = 12;
+        rig.moduleState.DeviceStripCount = 12;
         rig.session.менюИзмерение_Click();
         rig.receive("OK");
-        QCOMPARE(rig.m.SessionState, StateMeasuring);
+        QCOMPARE(rig.moduleState.SessionState, StateMeasuring);
         rig.timer.switches.clear();
         rig.receive("2OK");
         QCOMPARE(rig.timer.switches, (QList<bool>{false, true}));
-        QCOMPARE(rig.m.SessionState, StateFault);
+        QCOMPARE(rig.moduleState.SessionState, StateFault);
         QCOMPARE(rig.pane.textAt(5, 3), QStringLiteral("Ошибка 2"));
-        QCOMPARE(rig.m.MeasureAfterStrip, Ложь);
-        QVERIFY(rig.menus.isEnabled(Меню::менюФайл));
+        QCOMPARE(rig.moduleState.MeasureAfterStrip, false16);
+        QVERIFY(rig.menus.isEnabled(Menu::менюФайл));
         QCOMPARE(rig.clock.slept, 0);
     }
 
@@ -214,7 +214,7 @@ private slots:
         rig.receive("0");
         rig.tick(); // empties the buffer
         rig.receive("OK");
-        QCOMPARE(rig.m.SessionState, StateFault);
+        QCOMPARE(rig.moduleState.SessionState, StateFault);
         QCOMPARE(rig.pane.textAt(5, 3), QStringLiteral("Ошибка O"));
     }
 
@@ -223,31 +223,31 @@ private slots:
         rig.session.менюФайлЧтениеПлашки_Click();
         QCOMPARE(rig.lastLine(), QByteArray("X0\r\n"));
         QCOMPARE(rig.pane.readingOrder(), QStringList{"Чтение плашки"});
-        QCOMPARE(rig.m.SessionState, StateAwaitData);
-        QVERIFY(rig.menus.isEnabled(Меню::менюФайлЗапись));
+        QCOMPARE(rig.moduleState.SessionState, StateAwaitData);
+        QVERIFY(rig.menus.isEnabled(Menu::менюФайлЗапись));
         QVERIFY(rig.timer.enabled);
 
         rig.receive(plateBlock(3).left(40));
         rig.tick(); // the poll throws away what came so far
         rig.receive("0OK");
         // Whatever completes first is the block: here, no strip at all.
-        QCOMPARE(rig.m.SessionState, StateDone);
+        QCOMPARE(rig.moduleState.SessionState, StateDone);
         QVERIFY(rig.pane.items().isEmpty());
-        QCOMPARE(rig.m.PlateText, QString("\r\n").repeated(8));
+        QCOMPARE(rig.moduleState.PlateText, QString("\r\n").repeated(8));
         QVERIFY(rig.timer.enabled);
     }
 
     void withoutAPortCommandsAreRefused() {
         SessionRig rig;
         rig.receive("0OK");
-        rig.menus.setEnabled(Меню::менюФайлЗапись, true);
-        rig.session.ПортПотерян();
+        rig.menus.setEnabled(Menu::менюФайлЗапись, true);
+        rig.session.onPortLost();
         QVERIFY(!rig.timer.enabled);
         // Nothing that needs the instrument is offered; the rest stays.
-        QVERIFY(!rig.menus.isAvailable(Меню::менюИзмерение));
-        QVERIFY(!rig.menus.isAvailable(Меню::менюФайлЧтениеПлашки));
-        for (Меню item : {Меню::менюФайлПросмотр, Меню::менюФайлЗапись, Меню::менюФайлClip,
-                          Меню::менюНастройка, Меню::менюФайлВыход})
+        QVERIFY(!rig.menus.isAvailable(Menu::менюИзмерение));
+        QVERIFY(!rig.menus.isAvailable(Menu::менюФайлЧтениеПлашки));
+        for (Menu item : {Menu::менюФайлПросмотр, Menu::менюФайлЗапись, Menu::менюФайлClip,
+                          Menu::менюНастройка, Menu::менюФайлВыход})
             QVERIFY(rig.menus.isAvailable(item));
         QCOMPARE(rig.pane.readingOrder(), QStringList{"Порт отключён"});
         rig.port.open = false;
@@ -255,7 +255,7 @@ private slots:
         rig.session.менюИзмерение_Click();
         rig.session.менюФайлЧтениеПлашки_Click();
         QCOMPARE(rig.port.lines.size(), sent);
-        QCOMPARE(rig.m.SessionState, StateLinked);
+        QCOMPARE(rig.moduleState.SessionState, StateLinked);
         QCOMPARE(rig.pane.readingOrder(), QStringList{"Порт отключён"});
     }
 
@@ -264,35 +264,35 @@ private slots:
         rig.receive("0OK");
         rig.session.менюИзмерение_Click();
         QCOMPARE(rig.lastLine(), QByteArray("J 12\r\n"));
-        rig.m.PlateText = QStringLiteral("1,234\t\r\n");
-        rig.session.ПортПотерян();
+        rig.moduleState.PlateText = QStringLiteral("1,234\t\r\n");
+        rig.session.onPortLost();
         rig.port.open = false;
-        rig.m.RxBuffer = "0O";
+        rig.moduleState.RxBuffer = "0O";
 
         rig.port.open = true;
-        rig.session.ПортВернулся();
-        QCOMPARE(rig.m.SessionState, StateAwaitLink);
-        QCOMPARE(rig.m.MeasureAfterStrip, Ложь);
-        QVERIFY(rig.m.RxBuffer.isEmpty());
+        rig.session.onPortBack();
+        QCOMPARE(rig.moduleState.SessionState, StateAwaitLink);
+        QCOMPARE(rig.moduleState.MeasureAfterStrip, false16);
+        QVERIFY(rig.moduleState.RxBuffer.isEmpty());
         QVERIFY(rig.timer.enabled);
         QCOMPARE(rig.pane.textAt(4, 3), QStringLiteral("    Прибор не отвечает"));
         QCOMPARE(rig.pane.readingOrder(), QStringList{"Прибор не отвечает"});
-        QCOMPARE(rig.m.PlateText, QStringLiteral("1,234\t\r\n")); // still there to copy
+        QCOMPARE(rig.moduleState.PlateText, QStringLiteral("1,234\t\r\n")); // still there to copy
         // Exactly the menus of a new start.
         const MenuFlags fresh;
-        for (int i = 0; i < ЧислоМеню; ++i)
-            QCOMPARE(rig.menus.isEnabled(Меню(i)), fresh.isEnabled(Меню(i)));
-        QVERIFY(rig.menus.isEnabled(Меню::менюФайлЧтениеПлашки));
-        QVERIFY(!rig.menus.isEnabled(Меню::менюФайлЗапись));
-        QVERIFY(!rig.menus.isEnabled(Меню::менюИзмерение));
+        for (int i = 0; i < menuCount; ++i)
+            QCOMPARE(rig.menus.isEnabled(Menu(i)), fresh.isEnabled(Menu(i)));
+        QVERIFY(rig.menus.isEnabled(Menu::менюФайлЧтениеПлашки));
+        QVERIFY(!rig.menus.isEnabled(Menu::менюФайлЗапись));
+        QVERIFY(!rig.menus.isEnabled(Menu::менюИзмерение));
 
         // The instrument behind the port may be a fresh one: linked again,
         // a measurement sends the strip count before Z.
         rig.tick();
         QCOMPARE(rig.lastLine(), QByteArray("E\r\n"));
         rig.receive("0OK");
-        QCOMPARE(rig.m.SessionState, StateLinked);
-        QVERIFY(rig.menus.isEnabled(Меню::менюИзмерение));
+        QCOMPARE(rig.moduleState.SessionState, StateLinked);
+        QVERIFY(rig.menus.isEnabled(Menu::менюИзмерение));
         rig.session.менюИзмерение_Click();
         QCOMPARE(rig.lastLine(), QByteArray("J 12\r\n"));
     }

@@ -11,7 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using namespace Настройки;
+using namespace windowPosition;
 
 class TestSettings : public QObject {
     Q_OBJECT
@@ -24,36 +24,36 @@ private slots:
     void positionTextInRegionalFormats() {
         const QLocale c = QLocale::c();
         const QLocale ru(QLocale::Russian, QLocale::Russia);
-        QCOMPARE(ТекстПозиции(15000, c), QStringLiteral("15000"));
-        QCOMPARE(ТекстПозиции(-1500, c), QStringLiteral("-1500"));
-        QCOMPARE(ТекстПозиции(1234.5f, ru), QStringLiteral("1234,5"));
+        QCOMPARE(positionText(15000, c), QStringLiteral("15000"));
+        QCOMPARE(positionText(-1500, c), QStringLiteral("-1500"));
+        QCOMPARE(positionText(1234.5f, ru), QStringLiteral("1234,5"));
         // No group separator (a Russian one is a non-breaking space).
-        QCOMPARE(ТекстПозиции(1234567, ru), QStringLiteral("1234567"));
+        QCOMPARE(positionText(1234567, ru), QStringLiteral("1234567"));
 
         for (float value : {0.0f, 1000.0f, -15.0f, 1234.5f, 22222.25f, 100000.21f, 0.1f}) {
-            QCOMPARE(ПозицияИзТекста(ТекстПозиции(value, ru), ru), value);
-            QCOMPARE(ПозицияИзТекста(ТекстПозиции(value, c), c), value);
+            QCOMPARE(positionFromText(positionText(value, ru), ru), value);
+            QCOMPARE(positionFromText(positionText(value, c), c), value);
         }
-        QCOMPARE(ПозицияИзТекста(QStringLiteral("1234.5"), ru), 1234.5f); // edited by hand
-        QCOMPARE(ТекстПозиции(0.1f, c), QStringLiteral("0.1"));
+        QCOMPARE(positionFromText(QStringLiteral("1234.5"), ru), 1234.5f); // edited by hand
+        QCOMPARE(positionText(0.1f, c), QStringLiteral("0.1"));
     }
 
     void garbageFallsBackToTheDefault() {
         for (const char *text : {"", "abc", "12abc", "nan", "inf", "-inf", "1e30", "1,2,3"})
-            QCOMPARE(ПозицияИзТекста(QString::fromLatin1(text), QLocale::c()), 1000.0f);
+            QCOMPARE(positionFromText(QString::fromLatin1(text), QLocale::c()), 1000.0f);
     }
 
     void storedPositionsReadBack() {
         SettingsStore store;
-        QCOMPARE(ПрочитатьПозицию(store, QStringLiteral("MainLeft")), 1000.0f); // missing key
-        ЗаписатьПозицию(store, QStringLiteral("MainLeft"), 4500);
+        QCOMPARE(readPosition(store, QStringLiteral("MainLeft")), 1000.0f); // missing key
+        writePosition(store, QStringLiteral("MainLeft"), 4500);
         store.setValue(QStringLiteral("Settings/MainTop"), QStringLiteral("x"));
         store.sync();
         SettingsStore again;
         QCOMPARE(again.value(QStringLiteral("Settings/MainLeft")).toString(),
                  QStringLiteral("4500"));
-        QCOMPARE(ПрочитатьПозицию(again, QStringLiteral("MainLeft")), 4500.0f);
-        QCOMPARE(ПрочитатьПозицию(again, QStringLiteral("MainTop")), 1000.0f);
+        QCOMPARE(readPosition(again, QStringLiteral("MainLeft")), 4500.0f);
+        QCOMPARE(readPosition(again, QStringLiteral("MainTop")), 1000.0f);
     }
 
     void handEditedFileWithADecimalComma() {
@@ -65,14 +65,14 @@ private slots:
         file.close();
         QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
         QSettings store(path, QSettings::IniFormat);
-        QCOMPARE(ПрочитатьПозицию(store, QStringLiteral("MainLeft")), 1234.5f);
-        QCOMPARE(ПрочитатьПозицию(store, QStringLiteral("MainTop")), 1000.0f);
+        QCOMPARE(readPosition(store, QStringLiteral("MainLeft")), 1234.5f);
+        QCOMPARE(readPosition(store, QStringLiteral("MainTop")), 1000.0f);
         QLocale::setDefault(QLocale::c());
     }
 
     void portComesFromEnvironmentThenSettingThenPlatform() {
         SettingsStore store;
-        QCOMPARE(choosePort(store).name, defaultPort(НайденныеПорты()));
+        QCOMPARE(choosePort(store).name, defaultPort(availablePorts()));
         QVERIFY(choosePort(store).byDefault);
         store.setValue(QStringLiteral("Settings/Port"), QStringLiteral("/dev/ttyUSB3"));
         QCOMPARE(choosePort(store).name, QStringLiteral("/dev/ttyUSB3"));

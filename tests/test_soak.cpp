@@ -20,7 +20,7 @@ private slots:
         LiveProgram live;
         QVERIFY(live.start({"--measure-ms", "600000"}));
         QVERIFY(live.waitForState(StateDone));
-        live.choose(Меню::менюИзмерение); // measuring: the timer polls
+        live.choose(Menu::менюИзмерение); // measuring: the timer polls
         QVERIFY(live.waitForState(StateMeasuring, 5000));
         live.instrument.control("close", 0);
         QVERIFY(live.instrument.waitForExit(5000));

@@ -82,7 +82,7 @@ private slots:
                  qPrintable(w->ОкноПечати()->toolTip()));
 
         // Read plate is still in the menu; with no port it is refused.
-        w->action(Меню::менюФайлЧтениеПлашки)->trigger();
+        w->action(Menu::менюФайлЧтениеПлашки)->trigger();
         QCOMPARE(w->ОкноПечати()->model().readingOrder(), QStringList{"Порт COM2 занят"});
         QTest::qWait(1300);
         QVERIFY(instrument.received().isEmpty());
@@ -100,13 +100,13 @@ private slots:
             std::unique_ptr<frmMain> w(Main(m));
             QVERIFY(w->program().MSComm1.isOpen());
             QVERIFY(instrument.waitFor([&] { return m.SessionState == StateDone; }, 5000));
-            QVERIFY(w->action(Меню::менюИзмерение)->isEnabled());
+            QVERIFY(w->action(Menu::менюИзмерение)->isEnabled());
             if (lostFirst) {
                 instrument.control("close", 0);
                 QVERIFY(instrument.waitForExit(5000));
                 QTRY_COMPARE_WITH_TIMEOUT(w->ОкноПечати()->model().readingOrder(),
                                           QStringList{"Порт отключён"}, 5000);
-                QVERIFY(!w->action(Меню::менюИзмерение)->isEnabled());
+                QVERIFY(!w->action(Menu::менюИзмерение)->isEnabled());
             } else {
                 instrument.stop(); // without turning the event loop
             }
@@ -164,7 +164,7 @@ private slots:
         Модуль1 m;
         m.StripCount = 2;
         Program program(m);
-        QVERIFY(program.Загрузка(instrument.portName()));
+        QVERIFY(program.load(instrument.portName()));
         QCOMPARE(program.Строки.textAt(2, 7), QStringLiteral("H"));
         QCOMPARE(program.Столбцы.textAt(22, 2), QStringLiteral("    12"));
         // Linked, the line end after "OK" sends the strip count at once.
@@ -195,7 +195,7 @@ private slots:
             program.showTip = [&](const QString &text) { tip = text; };
             program.writeLine = [&](const QString &line) { lines << line; };
             program.defaultPortHintMs = 300;
-            QVERIFY(program.Загрузка(instrument.portName(), byDefault));
+            QVERIFY(program.load(instrument.portName(), byDefault));
             if (!byDefault) {
                 QTest::qWait(900);
                 QVERIFY(tip.isEmpty() && lines.isEmpty());
@@ -308,11 +308,11 @@ private slots:
 
         // The flags the session switches reach the menus; a disabled File
         // menu takes Exit with it.
-        w->program().menus.setEnabled(Меню::менюФайл, false);
+        w->program().menus.setEnabled(Menu::менюФайл, false);
         QVERIFY(!w->менюФайл()->menuAction()->isEnabled());
-        QVERIFY(!w->program().menus.isAvailable(Меню::менюФайлВыход));
-        w->program().menus.setEnabled(Меню::менюИзмерение, true);
-        QVERIFY(w->action(Меню::менюИзмерение)->isEnabled());
+        QVERIFY(!w->program().menus.isAvailable(Menu::менюФайлВыход));
+        w->program().menus.setEnabled(Menu::менюИзмерение, true);
+        QVERIFY(w->action(Menu::менюИзмерение)->isEnabled());
     }
 
     void drawingSurvivesCoverAndRepaint() {

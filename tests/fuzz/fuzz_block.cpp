@@ -12,16 +12,16 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     const QByteArray block(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     PaneModel pane(0, 0, 12, 8);
-    ПоказатьБлок(pane, block);
-    const QString text = ПостроитьPlateText(block);
+    showBlock(pane, block);
+    const QString text = buildPlateText(block);
     // Whole 32-character strips before the final "OK", counted here on their own.
     const qsizetype strips = size >= 2 ? (static_cast<qsizetype>(size) - 2) / 32 : 0;
     if (text.size() != 48 * strips + 16 || pane.items().size() != 16 * strips)
         std::abort();
-    const int toSave = СтриповДляЗаписи(block);
+    const int toSave = stripsToSave(block);
     if (toSave < -1 || toSave > 12)
         std::abort();
-    if (toSave >= 0 && ТекстПлашки(block, toSave) != text)
+    if (toSave >= 0 && plateText(block, toSave) != text)
         std::abort();
     return 0;
 }

@@ -7,7 +7,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     const QByteArray content(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
-    const ПрочитанныйФайл read = ПрочитатьФайлДанных(content);
+    const DatFileRead read = readDatFile(content);
     qsizetype used = 0;
     for (const auto &field : read.fields) {
         if (field.text.size() != 6 || field.r < 0 || field.r > 7 || field.s < 0)

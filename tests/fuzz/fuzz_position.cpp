@@ -11,11 +11,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QString text =
         QString::fromUtf8(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     for (const QLocale &locale : {QLocale::c(), QLocale(QLocale::Russian, QLocale::Russia)}) {
-        const float value = Настройки::ПозицияИзТекста(text, locale);
+        const float value = windowPosition::positionFromText(text, locale);
         if (!std::isfinite(value) || std::abs(value * pixelsPerTwip()) > 32767)
             std::abort();
         // What is written reads back the same.
-        if (Настройки::ПозицияИзТекста(Настройки::ТекстПозиции(value, locale), locale) != value)
+        if (windowPosition::positionFromText(windowPosition::positionText(value, locale), locale) !=
+            value)
             std::abort();
     }
     return 0;

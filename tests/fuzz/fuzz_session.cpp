@@ -39,27 +39,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                     rig.tick();
                 break;
             case 1:
-                if (rig.menus.isAvailable(Меню::менюИзмерение))
+                if (rig.menus.isAvailable(Menu::менюИзмерение))
                     rig.session.менюИзмерение_Click();
                 break;
             case 2:
-                if (rig.menus.isAvailable(Меню::менюФайлЧтениеПлашки))
+                if (rig.menus.isAvailable(Menu::менюФайлЧтениеПлашки))
                     rig.session.менюФайлЧтениеПлашки_Click();
                 break;
             case 3:
                 rig.clock.now += 100 * (op / 8);
                 break;
             case 4:
-                rig.m.StripCount = static_cast<qint16>(1 + (op / 8) % 12);
+                rig.moduleState.StripCount = static_cast<qint16>(1 + (op / 8) % 12);
                 break;
             case 5:
                 rig.port.open = false;
-                rig.session.ПортПотерян();
+                rig.session.onPortLost();
                 break;
             case 6:
                 if (!rig.port.open) {
                     rig.port.open = true;
-                    rig.session.ПортВернулся();
+                    rig.session.onPortBack();
                 }
                 break;
             default:
@@ -67,11 +67,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                 break;
             }
         }
-        const auto state = static_cast<qint16>(rig.m.SessionState);
+        const auto state = static_cast<qint16>(rig.moduleState.SessionState);
         check((state >= 0 && state <= 6) || state == 10);
-        check(rig.m.MeasureAfterStrip == Истина || rig.m.MeasureAfterStrip == Ложь);
-        check(rig.m.RxBuffer.size() <= RxBufferLimit);
-        check(rig.m.StripCount >= 1 && rig.m.StripCount <= 12);
+        check(rig.moduleState.MeasureAfterStrip == true16 ||
+              rig.moduleState.MeasureAfterStrip == false16);
+        check(rig.moduleState.RxBuffer.size() <= rxBufferLimit);
+        check(rig.moduleState.StripCount >= 1 && rig.moduleState.StripCount <= 12);
         check(rig.port.lines.isEmpty() || isCommandLine(rig.port.lines.last()));
     }
     return 0;
