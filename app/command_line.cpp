@@ -70,7 +70,13 @@ CommandLine parseCommandLine(const QStringList &arguments) {
     }
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
         result.action = CommandLine::Action::Help;
+        // Qt names the program in the usage line as it was started (a full
+        // path; on Windows a Windows path): the operator types telkaro.
         result.text = parser.helpText();
+        const QString started = QCoreApplication::arguments().value(0);
+        const qsizetype at = started.isEmpty() ? -1 : result.text.indexOf(started);
+        if (at >= 0 && at < result.text.indexOf(QLatin1Char('\n')))
+            result.text.replace(at, started.size(), program);
     } else if (parser.isSet(version)) {
         result.action = CommandLine::Action::Version;
         result.text =

@@ -18,7 +18,9 @@
 
 namespace {
 void printText(const QString &text, std::FILE *stream) {
-    std::fputs(text.toLocal8Bit().constData(), stream);
+    // UTF-8, as on Linux; on Windows the program is a GUI program whose
+    // output is seen only redirected, into a file or a pipe.
+    std::fputs(text.toUtf8().constData(), stream);
     std::fflush(stream);
 }
 

@@ -31,7 +31,7 @@ Program::Program(Модуль1 &state, QWidget *owner)
     QObject::connect(&MSComm1, &SerialLink::lost, &MSComm1, [this] { portLost(); });
     QObject::connect(&watch, &PortWatch::present, &watch, [this] { portPresent(); });
     writeLine = [](const QString &line) {
-        std::fputs((line + QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
+        std::fputs((line + QLatin1Char('\n')).toUtf8().constData(), stderr);
         std::fflush(stderr);
     };
 }

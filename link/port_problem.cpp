@@ -15,7 +15,9 @@ QString portPath(const QString &portName) {
 
 PortFacts portFacts(const QString &portName) {
     PortFacts facts;
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+    Q_UNUSED(portName); // COM ports are no files: nothing to look at
+#else
     if (portName.isEmpty() || portNameTooLong(portName))
         return facts;
     const QFileInfo info(portPath(portName));

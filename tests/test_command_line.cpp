@@ -37,8 +37,9 @@ Run run(const QStringList &options, int timeoutMs = 20000) {
         return result;
     }
     result.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err = QString::fromUtf8(process.readAllStandardError());
+    // Windows ends its lines with CR LF.
+    result.out = QString::fromUtf8(process.readAllStandardOutput()).remove(QLatin1Char('\r'));
+    result.err = QString::fromUtf8(process.readAllStandardError()).remove(QLatin1Char('\r'));
     return result;
 }
 } // namespace
