@@ -11,6 +11,7 @@
 #include "sample_block.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QTest>
@@ -139,16 +140,21 @@ private slots:
     void saveAndViewRoundTrip_data() {
         QTest::addColumn<int>("strips");
         QTest::addColumn<int>("bytes");
-        QTest::newRow("full plate") << 12 << 592;
-        QTest::newRow("3 strips") << 3 << 160;
-        QTest::newRow("OK alone") << 0 << 16;
+        QTest::addColumn<QString>("name");
+        QTest::newRow("full plate") << 12 << 592 << QStringLiteral("plate.dat");
+        QTest::newRow("3 strips") << 3 << 160 << QStringLiteral("plate.dat");
+        QTest::newRow("OK alone") << 0 << 16 << QStringLiteral("plate.dat");
+        QTest::newRow("Cyrillic name")
+            << 2 << 112 << QStringLiteral("Плашка 2 стрипа, опыт №5.dat");
     }
 
     void saveAndViewRoundTrip() {
         QFETCH(int, strips);
         QFETCH(int, bytes);
-        QTemporaryDir dir;
-        const QString path = dir.filePath("plate.dat");
+        QFETCH(QString, name);
+        QTemporaryDir dir(QDir::temp().filePath(QStringLiteral("данные-XXXXXX")));
+        QVERIFY(dir.isValid());
+        const QString path = dir.filePath(name);
         Rig rig;
         rig.received(plateBlock(strips));
         const QStringList shown = rig.pane.readingOrder();
