@@ -5,7 +5,10 @@
 
 QString portPath(const QString &portName) {
 #ifdef Q_OS_WIN
-    return portName;
+    // As Windows names the device, and the only way it opens COM10 and up.
+    if (portName.startsWith(QLatin1String("\\\\.\\")))
+        return portName;
+    return QStringLiteral("\\\\.\\") + portName;
 #else
     if (portName.startsWith(QLatin1Char('/')) || portName.startsWith(QLatin1Char('.')))
         return portName;

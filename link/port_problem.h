@@ -36,7 +36,8 @@ inline bool portNameTooLong(const QString &portName) {
     return portName.size() > maxPortNameLength;
 }
 
-// The device path behind a port name: "ttyUSB0" is /dev/ttyUSB0, a path is itself.
+// The device path behind a port name: "ttyUSB0" is /dev/ttyUSB0 and "COM10" is
+// \\.\COM10 on Windows; a path is itself.
 QString portPath(const QString &portName);
 PortFacts portFacts(const QString &portName);
 

@@ -34,7 +34,8 @@ bool portIsThere(const QString &portName) {
 #ifdef Q_OS_WIN
     const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo &info : ports)
-        if (info.portName().compare(portName, Qt::CaseInsensitive) == 0)
+        if (info.portName().compare(portName, Qt::CaseInsensitive) == 0 ||
+            info.systemLocation().compare(portPath(portName), Qt::CaseInsensitive) == 0)
             return true;
     return false;
 #else

@@ -180,6 +180,7 @@ private slots:
         while (!err.contains("no such port\n") && !deadline.hasExpired()) {
             process.waitForReadyRead(500);
             err += process.readAllStandardError();
+            err.replace("\r\n", "\n"); // as Windows ends its lines
         }
         process.kill();
         process.waitForFinished();

@@ -100,8 +100,13 @@ private slots:
         QVERIFY(chooser.findChild<QLabel *>(QStringLiteral("нетПортов"))->isHidden());
 
         // The device path of a listed port selects it and stays as it is.
-        PortChooser path(QStringLiteral("/dev/ttyS0"), twoPorts);
-        QCOMPARE(path.field()->text(), QStringLiteral("/dev/ttyS0"));
+#ifdef Q_OS_WIN
+        const QString devicePath = QStringLiteral("\\\\.\\ttyS0");
+#else
+        const QString devicePath = QStringLiteral("/dev/ttyS0");
+#endif
+        PortChooser path(devicePath, twoPorts);
+        QCOMPARE(path.field()->text(), devicePath);
         QCOMPARE(selectedNames(path.list()), QStringList{"ttyS0"});
         // A port Qt does not list, such as a pseudo-terminal: typed, nothing selected.
         PortChooser pseudo(QStringLiteral("/dev/pts/3"), twoPorts);
