@@ -73,6 +73,7 @@ void Program::drawHeadings() {
 
 void Program::portLost() {
     session.onPortLost();
+    m_defaultPortHintShown = false; // the loss says more than the hint
     const QString name = MSComm1.portName();
     m_toldProblem = PortProblem::Unplugged;
     tell(name, PortProblem::Unplugged, PortEvent::Lost);

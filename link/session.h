@@ -51,7 +51,6 @@ private:
     void handleReply();
     void send(const QByteArray &text);
     void takeBlock();
-    void readPlateAfter();
     void pause();
 
     Модуль1 &m_moduleState;
