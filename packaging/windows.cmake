@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The Windows installer (prepared; not yet built on Windows): `cpack -G NSIS`
-# in the build folder, after `cmake --install`'s deployment of Qt beside the
-# program (app/CMakeLists.txt). Start-menu entries for the program and for
+# The Windows installer: `cpack -G NSIS` in the build folder, with Debian's
+# makensis in the cross build (scripts/windows-build.sh), after `cmake
+# --install`'s deployment of Qt beside the program (windows-deploy.cmake). Start-menu entries for the program and for
 # its port chooser; the program, Qt's libraries and plugins, Qt's Russian
 # translations and the operator's guide all in the program's folder.
 set(CPACK_GENERATOR NSIS)
@@ -16,8 +16,17 @@ set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/app/images/telkaro.ico)
 set(CPACK_NSIS_INSTALLED_ICON_NAME "bin\\\\telkaro.exe")
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 # The script CPack writes is UTF-8 and names things in Russian: a Unicode
-# installer, reading its script as UTF-8.
-set(CPACK_NSIS_EXECUTABLE_PRE_ARGUMENTS "-INPUTCHARSET;UTF8;-XUnicode true")
+# installer, reading its script as UTF-8. CPack passes each word of its
+# pre-arguments as an option of its own, so "Unicode true" cannot go there:
+# it heads a copy of CPack's own script template instead.
+set(CPACK_NSIS_EXECUTABLE_PRE_ARGUMENTS "-INPUTCHARSET UTF8")
+file(READ ${CMAKE_ROOT}/Modules/Internal/CPack/NSIS.template.in _nsis_template)
+# Its first line is a comment that starts with a byte-order mark, which
+# makensis reads as a command anywhere but at the start of the file.
+string(FIND "${_nsis_template}" "\n" _first_line_end)
+string(SUBSTRING "${_nsis_template}" ${_first_line_end} -1 _nsis_template)
+file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/nsis/NSIS.template.in "Unicode true\n${_nsis_template}")
+list(PREPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_BINARY_DIR}/nsis)
 # The port chooser: the same program with --choose-port.
 set(CPACK_NSIS_CREATE_ICONS_EXTRA
     "CreateShortCut '$SMPROGRAMS\\\\$STARTMENU_FOLDER\\\\Выбрать порт прибора.lnk' '$INSTDIR\\\\bin\\\\telkaro.exe' '--choose-port'")

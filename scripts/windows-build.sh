@@ -1,0 +1,462 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The Windows program, built and run here: Qt 6.4.2 (the Qt the Linux build
+# uses) cross-built with MinGW-w64 from Debian's own source, TELKARO built
+# with it, its tests and the program run under Wine, the installer made,
+# installed and removed again. Run as root; see the README's Windows section.
+#
+#   scripts/windows-build.sh [--qt-only] [--cache DIR] [--serialport-source SRC]
+#
+#   --qt-only                 build (or check) the Windows Qt, nothing else
+#   --cache DIR               where that Qt is kept (TELKARO_WINDOWS_QT_CACHE;
+#                             default ~/.cache/telkaro/windows-qt-6.4.2)
+#   --serialport-source SRC   Qt Serial Port 6.4.2 where the apt sources do not
+#                             serve it: a source folder, a tarball, or a git
+#                             repository holding the tag v6.4.2
+#                             (TELKARO_QTSERIALPORT_SOURCE)
+#
+# One line per step; exit 0 only when every step holds.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+top=$(pwd)
+
+qt_version=6.4.2
+qt_only=0
+cache=${TELKARO_WINDOWS_QT_CACHE:-$HOME/.cache/telkaro/windows-qt-$qt_version}
+serialport_source=${TELKARO_QTSERIALPORT_SOURCE:-}
+serialport_ref=${TELKARO_QTSERIALPORT_REF:-v$qt_version}
+
+usage() { sed -n '8,18p' "$0" | sed 's/^# \{0,1\}//'; }
+while (($#)); do
+    case $1 in
+        --qt-only) qt_only=1 ;;
+        --cache) cache=${2:?--cache needs a folder}; shift ;;
+        --serialport-source) serialport_source=${2:?--serialport-source needs a path}; shift ;;
+        -h | --help) usage; exit 0 ;;
+        *) echo "windows-build.sh: unknown option $1" >&2; usage >&2; exit 2 ;;
+    esac
+    shift
+done
+if [ "$(id -u)" -ne 0 ]; then
+    echo "windows-build.sh: run it as root (it installs packages and may add a deb-src entry)" >&2
+    exit 2
+fi
+
+log_dir=$top/build-windows/logs
+mkdir -p "$log_dir"
+summary=()
+failed=0
+# step NAME RESULT: the step's one line, kept for the summary at the end.
+step() {
+    local line
+    line=$(printf '%-12s %s' "$1" "$2")
+    summary+=("$line")
+    echo "== $line"
+}
+fail() { step "$1" "FAILED: $2"; failed=1; }
+die() { fail "$1" "$2"; finish; }
+finish() {
+    echo
+    echo "Summary:"
+    printf '  %s\n' "${summary[@]}"
+    if ((failed)); then echo "Windows check: FAILED"; exit 1; fi
+    echo "Windows check: every step holds"
+    exit 0
+}
+
+# --- Packages -------------------------------------------------------------
+packages=(g++-mingw-w64-x86-64-posix wine64 nsis xvfb xauth x11-utils imagemagick
+          dpkg-dev perl python3 git binutils-mingw-w64-x86-64 fonts-dejavu-core fonts-liberation
+          qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n
+          cmake ninja-build)
+start=$SECONDS
+scripts/install-packages.sh "${packages[@]}" > "$log_dir/packages.log" 2>&1 ||
+    die packages "see $log_dir/packages.log"
+step packages "installed ($((SECONDS - start)) s)"
+
+# --- Qt for Windows -------------------------------------------------------
+toolchain=$top/cmake/mingw-w64-x86_64.cmake
+qt=$cache/qt
+# What the program does not use is left out. Debian's source lacks
+# src/3rdparty/wintab (tablet input: tabletevent off) and
+# src/3rdparty/iaccessible2 (the old MSAA bridge; accessibility itself goes
+# through UI Automation, which needs neither).
+qt_options=(
+    -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
+    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF
+    -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_opengl=OFF -DINPUT_opengl=no
+    -DFEATURE_tabletevent=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_printsupport=OFF
+    -DFEATURE_vulkan=OFF -DFEATURE_accessibility=ON
+)
+
+# A deb-src entry beside each deb entry of the machine's own apt sources,
+# when there is none: same URIs, suites and components.
+ensure_deb_src() {
+    if grep -qsE '^[[:space:]]*(deb-src[[:space:]]|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/*.list \
+        /etc/apt/sources.list.d/*.sources; then
+        return
+    fi
+    local out=/etc/apt/sources.list.d/telkaro-deb-src.sources
+    : > "$out.new"
+    local f
+    for f in /etc/apt/sources.list.d/*.sources; do
+        [ -f "$f" ] || continue
+        awk 'BEGIN { RS = ""; ORS = "\n\n" }
+             /(^|\n)Types:[^\n]*deb/ && !/(^|\n)Enabled:[[:space:]]*no/ {
+                 sub(/(^|\n)Types:[^\n]*/, "\nTypes: deb-src"); sub(/^\n/, ""); print }' "$f" >> "$out.new"
+    done
+    for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+        [ -f "$f" ] || continue
+        sed -n 's/^[[:space:]]*deb[[:space:]]/deb-src /p' "$f" > "${out%.sources}.list.new"
+    done
+    if [ -s "$out.new" ]; then mv "$out.new" "$out"; else rm -f "$out.new"; fi
+    if [ -s "${out%.sources}.list.new" ]; then mv "${out%.sources}.list.new" "${out%.sources}.list"; else rm -f "${out%.sources}.list.new"; fi
+    echo "added deb-src entries for the machine's own apt sources"
+    apt-get update -qq
+}
+
+# The source of Qt Serial Port: from the apt sources, else from what
+# --serialport-source names. Prints the folder it is in.
+find_serialport() {
+    local into=$1 src=$serialport_source
+    local earlier
+    earlier=$(ls -d "$into"/qt6-serialport-*/ "$into"/qtserialport/ 2> /dev/null | head -n 1)
+    if [ -n "$earlier" ] && [ -f "$earlier/CMakeLists.txt" ]; then
+        echo "${earlier%/}"
+        return
+    fi
+    if (cd "$into" && apt-get source -qq "qt6-serialport=$(source_version qt6-serialport-dev)") >/dev/null 2>&1; then
+        ls -d "$into"/qt6-serialport-*/ | head -n 1
+        return
+    fi
+    if [ -z "$src" ]; then
+        echo "Qt Serial Port's source is not served by the apt sources here: name a folder, tarball or" \
+            "git repository of Qt's qtserialport (tag v$qt_version) with --serialport-source or" \
+            "TELKARO_QTSERIALPORT_SOURCE" >&2
+        return 1
+    fi
+    if [ -f "$src/CMakeLists.txt" ]; then
+        (cd "$src" && pwd)
+    elif [ -f "$src" ]; then
+        mkdir -p "$into/qtserialport"
+        tar -xf "$src" -C "$into/qtserialport" --strip-components=1
+        echo "$into/qtserialport"
+    elif git --git-dir="$src" rev-parse -q --verify "$serialport_ref^{commit}" >/dev/null 2>&1 ||
+        git -C "$src" rev-parse -q --verify "$serialport_ref^{commit}" >/dev/null 2>&1; then
+        local gd=$src
+        [ -d "$src/.git" ] && gd=$src/.git
+        mkdir -p "$into/qtserialport"
+        git --git-dir="$gd" archive "$serialport_ref" | tar -x -C "$into/qtserialport"
+        echo "$into/qtserialport"
+    else
+        echo "$src is neither a Qt Serial Port source folder, a tarball, nor a git repository with $serialport_ref" >&2
+        return 1
+    fi
+}
+source_version() { dpkg-query -W -f='${source:Version}' "$1"; }
+# A fingerprint of a source folder's files.
+tree_hash() { (cd "$1" && find . -type f ! -path './.git/*' -print0 | LC_ALL=C sort -z | xargs -0 sha256sum | sha256sum | cut -c1-64); }
+
+# Every command checked: a function called before "||" runs without set -e.
+build_qt() {
+    local src=$cache/src qtbase_version serialport
+    qtbase_version=$(source_version qt6-base-dev)
+    if ! ls "$src"/qt6-base_"${qtbase_version#*:}".dsc > /dev/null 2>&1; then
+        rm -rf "$src" && mkdir -p "$src" || return 1
+        ensure_deb_src || return 1
+        (cd "$src" && apt-get source -qq "qt6-base=$qtbase_version") || {
+            echo "apt-get source qt6-base=$qtbase_version failed" >&2
+            return 1
+        }
+    fi
+    local qtbase
+    qtbase=$(ls -d "$src"/qt6-base-*/ | head -n 1)
+    serialport=$(find_serialport "$src") || return 1
+    echo "qtbase: $qtbase"
+    echo "qtserialport: $serialport"
+    local key
+    key=$(wanted_key "$qtbase" "$serialport") || return 1
+    # A build folder left by an interrupted or failed run of the same sources
+    # and options goes on where it stopped; any other is started afresh.
+    if [ "$(cat "$cache/build/key" 2> /dev/null)" != "$key" ]; then
+        rm -rf "$cache/build" && mkdir -p "$cache/build" && echo "$key" > "$cache/build/key" || return 1
+    fi
+    rm -rf "$qt" "$cache/key"
+    cmake -S "$qtbase" -B "$cache/build/qtbase" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+        -DCMAKE_INSTALL_PREFIX="$qt" "${qt_options[@]}" || return 1
+    cmake --build "$cache/build/qtbase" || return 1
+    cmake --install "$cache/build/qtbase" || return 1
+    "$qt/bin/qt-cmake" -S "$serialport" -B "$cache/build/qtserialport" -G Ninja \
+        -DCMAKE_BUILD_TYPE=Release || return 1
+    cmake --build "$cache/build/qtserialport" || return 1
+    cmake --install "$cache/build/qtserialport" || return 1
+    echo "$key" > "$cache/key" && rm -rf "$cache/build"
+}
+# What the cached Qt was made from: the sources, the options, the compiler
+# and the toolchain file. A cache whose key differs is rebuilt.
+wanted_key() {
+    {
+        echo "qtbase $(tree_hash "$1")"
+        echo "qtserialport $(tree_hash "$2")"
+        printf '%s\n' "${qt_options[@]}"
+        x86_64-w64-mingw32-g++-posix --version | head -n 1
+        sha256sum < "$toolchain"
+        sed -n '/^# --- Qt for Windows/,/^# --- End of Qt/p' "$0" | sha256sum
+    } | sha256sum | cut -c1-64
+}
+qt_is_current() {
+    [ -x "$qt/bin/qt-cmake" ] && [ -f "$cache/key" ] && [ -d "$cache/src" ] || return 1
+    local qtbase serialport
+    qtbase=$(ls -d "$cache"/src/qt6-base-*/ 2>/dev/null | head -n 1)
+    serialport=$(ls -d "$cache"/src/qt6-serialport-*/ "$cache"/src/qtserialport/ 2>/dev/null | head -n 1)
+    if [ -z "$serialport" ] && [ -n "$serialport_source" ] && [ -f "$serialport_source/CMakeLists.txt" ]; then
+        serialport=$serialport_source
+    fi
+    [ -n "$qtbase" ] && [ -n "$serialport" ] || return 1
+    [ "$(cat "$cache/key")" = "$(wanted_key "$qtbase" "$serialport")" ]
+}
+# --- End of Qt ------------------------------------------------------------
+
+start=$SECONDS
+if qt_is_current; then
+    step qt "Qt $qt_version for Windows from the cache $cache"
+else
+    echo "Building Qt $qt_version for Windows into $cache (about an hour on two cores; log: $log_dir/qt.log)"
+    mkdir -p "$cache"
+    build_qt > "$log_dir/qt.log" 2>&1 || die qt "see $log_dir/qt.log"
+    step qt "Qt $qt_version for Windows built in $(((SECONDS - start) / 60)) min into $cache"
+fi
+if ((qt_only)); then finish; fi
+
+# --- TELKARO for Windows ----------------------------------------------------
+work=$(mktemp -d /tmp/telkaro-windows.XXXXXX)
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+xvfb_pid="" instrument_pid="" control_pid=""
+cleanup() {
+    wineserver -k 2> /dev/null || true
+    for pid in $instrument_pid $control_pid $xvfb_pid; do kill "$pid" 2> /dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'echo "windows-build.sh: interrupted" >&2; exit 130' INT TERM
+
+wbuild=$top/build-windows/telkaro
+stage=$top/build-windows/stage
+# Runs a Windows program of the build under Wine, with Qt's and MinGW's
+# libraries on its path. QtTest's own output does not reach a redirected
+# standard output under Wine, so a test writes it to a file, shown after.
+emulator=$top/build-windows/wine-run
+cat > "$emulator" << 'EOS'
+#!/usr/bin/env bash
+exe=$1
+shift
+case ${exe##*/} in
+test_*)
+    out=$(mktemp --suffix=.txt)
+    wine "$exe" "$@" -o "$(winepath -w "$out")",txt
+    rc=$?
+    tr -d '\r' < "$out"
+    rm -f "$out"
+    exit $rc
+    ;;
+esac
+exec wine "$exe" "$@"
+EOS
+chmod +x "$emulator"
+mingw_dlls=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")
+WINEPATH="$(winepath -w "$qt/bin" 2> /dev/null || echo "Z:${qt//\//\\}\\bin");Z:${mingw_dlls//\//\\};Z:\\usr\\x86_64-w64-mingw32\\lib"
+export WINEPATH
+
+start=$SECONDS
+{
+    cmake -S "$top" -B "$wbuild" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+        -DTELKARO_WINDOWS_QT="$qt" -DCMAKE_PREFIX_PATH="$qt" \
+        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+        -DCMAKE_BUILD_TYPE=Release -DTELKARO_WERROR=ON -DTELKARO_BUILD_TESTS=ON \
+        -DCMAKE_CROSSCOMPILING_EMULATOR="$emulator" &&
+        cmake --build "$wbuild"
+} > "$log_dir/build.log" 2>&1 || die build "see $log_dir/build.log"
+step build "telkaro.exe built with warnings as errors ($((SECONDS - start)) s)"
+
+# A Wine prefix of this run's own, and a display for the windows.
+wineboot -i > "$log_dir/wineboot.log" 2>&1 || die wine "wineboot failed, see $log_dir/wineboot.log"
+display=:$((90 + RANDOM % 100))
+Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp > "$log_dir/xvfb.log" 2>&1 &
+xvfb_pid=$!
+export DISPLAY=$display
+
+# --- Installed files and their imports
+start=$SECONDS
+rm -rf "$stage"
+cmake --install "$wbuild" --prefix "$stage" > "$log_dir/install.log" 2>&1 || die install "see $log_dir/install.log"
+# A DLL is there when it is beside the program, or one of Windows' own:
+# in the prefix's system32, among Wine's built-in DLLs, or an API set
+# (api-ms-win-*), which Windows' loader resolves without a file.
+system32=$WINEPREFIX/drive_c/windows/system32
+builtin=$(dirname "$(find /usr/lib/x86_64-linux-gnu/wine /usr/lib/wine -name kernel32.dll -path '*x86_64-windows*' -print -quit 2> /dev/null)")
+missing=()
+while IFS= read -r binary; do
+    while IFS= read -r dll; do
+        case ${dll,,} in api-ms-win-* | ext-ms-win-*) continue ;; esac
+        found=$(find "$stage/bin" "$system32" "$builtin" -maxdepth 1 -iname "$dll" -print -quit)
+        [ -n "$found" ] || missing+=("${binary#"$stage"/}: $dll")
+    done < <(x86_64-w64-mingw32-objdump -p "$binary" | sed -n 's/^\s*DLL Name: //p')
+done < <(find "$stage/bin" -iname '*.exe' -o -iname '*.dll')
+for file in TELKARO.md translations/qtbase_ru.qm translations/qtserialport_ru.qm platforms/qwindows.dll; do
+    [ -f "$stage/bin/$file" ] || missing+=("bin/$file")
+done
+if ((${#missing[@]})); then
+    printf '  missing: %s\n' "${missing[@]}" > "$log_dir/imports.log"
+    fail install "$(wc -l < "$log_dir/imports.log") files missing, see $log_dir/imports.log"
+else
+    step install "every import of $(find "$stage/bin" -iname '*.exe' -o -iname '*.dll' | wc -l) executables and libraries is there"
+fi
+
+# --- The command line, as on Linux
+host=$top/build-windows/host
+cmake -S "$top" -B "$host" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTELKARO_BUILD_TESTS=OFF \
+    > "$log_dir/host.log" 2>&1 && cmake --build "$host" --target telkaro telkaro-instrument >> "$log_dir/host.log" 2>&1 ||
+    die host "the Linux build for comparison failed, see $log_dir/host.log"
+same=1
+for option in --version --help; do
+    wine "$stage/bin/telkaro.exe" "$option" > "$work/win$option" 2> /dev/null || true
+    "$host/telkaro" "$option" > "$work/linux$option" 2> /dev/null || true
+    # Qt's help option is also -? on Windows, which widens the first column
+    # and so moves the line breaks: the words are compared.
+    if ! diff <(tr -d '\r' < "$work/win$option" | sed 's/^  -?, /  /' | tr -s ' \n' '\n') \
+        <(tr -s ' \n' '\n' < "$work/linux$option") > "$log_dir/command-line$option.diff"; then
+        same=0
+    fi
+done
+if ((same)); then
+    step options "--version and --help print what the Linux build prints"
+else
+    fail options "output differs from Linux, see $log_dir/command-line-*.diff"
+fi
+
+# --- Tests under Wine
+start=$SECONDS
+(cd "$wbuild" && ctest --output-on-failure --timeout 300) > "$log_dir/tests.log" 2>&1 || true
+summary_line=$(grep -E '^[0-9]+% tests passed' "$log_dir/tests.log" || echo "no summary")
+if grep -qE '^100% tests passed' "$log_dir/tests.log"; then
+    step tests "$summary_line under Wine ($((SECONDS - start)) s)"
+else
+    fail tests "$summary_line, see $log_dir/tests.log"
+fi
+
+# --- End to end: the virtual instrument on a pseudo-terminal as COM5
+start=$SECONDS
+mkfifo "$work/control"
+sleep 100000 > "$work/control" &
+control_pid=$!
+"$host/telkaro-instrument" --measure-ms 1000 --log "$work/wire.log" < "$work/control" > "$work/pty" 2>&1 &
+instrument_pid=$!
+for _ in $(seq 50); do [ -s "$work/pty" ] && break; sleep 0.1; done
+pty=$(head -n 1 "$work/pty")
+ln -sf "$pty" "$WINEPREFIX/dosdevices/com5"
+probe=$top/build-windows/comm_probe.exe
+x86_64-w64-mingw32-g++-posix -O2 -Wall -Wextra -Werror -static -o "$probe" "$top/tools/wine/comm_probe.cpp" ||
+    die e2e "the probe did not build"
+probe_rc=0
+wine "$probe" COM5 > "$log_dir/probe.log" 2>&1 || probe_rc=$?
+: > "$work/wire.log"
+wine "$stage/bin/telkaro.exe" --port COM5 > "$work/e2e.out" 2> "$work/e2e.err" &
+# The polls, byte for byte: "E" CR LF every half second.
+polls=0
+for _ in $(seq 60); do
+    polls=$(grep -c '^RX .* E\\r\\n$' "$work/wire.log" || true)
+    ((polls >= 8)) && break
+    sleep 0.5
+done
+others=$(grep '^RX ' "$work/wire.log" | grep -vc ' E\\r\\n$' || true)
+import -window root "$top/build-windows/screenshot-windows.png" 2> /dev/null || true
+# The diagnoses of Windows' own errors: a port that is not there, and COM5
+# while the program above holds it.
+diagnosis() {
+    QT_QPA_PLATFORM=offscreen timeout 20 wine "$stage/bin/telkaro.exe" --port "$1" > /dev/null 2> "$work/diagnosis" &
+    local pid=$! line=""
+    for _ in $(seq 40); do
+        line=$(grep -m 1 'cannot open port' "$work/diagnosis" | tr -d '\r') && [ -n "$line" ] && break
+        sleep 0.25
+    done
+    kill "$pid" 2> /dev/null || true
+    wait "$pid" 2> /dev/null || true
+    echo "$line"
+}
+missing_port=$(diagnosis COM9)
+busy_port=$(diagnosis COM5)
+# Windows refuses a second open of a COM port (access denied, which the
+# program calls "in use"); Wine lets it through, so that case can only be
+# seen on Windows itself.
+if [[ $busy_port == *'"COM5": in use by another program' ]]; then
+    busy="COM5 held by the program: in use by another program"
+elif [ -z "$busy_port" ]; then
+    busy="COM5 held by the program: Wine opens it a second time, so \"in use\" is unchecked"
+else
+    busy="COM5 held by the program: '$busy_port'"
+fi
+if [[ $missing_port == *'"COM9": no such port' && $busy != *"'"* ]]; then
+    step diagnoses "COM9: no such port; $busy"
+else
+    fail diagnoses "COM9: '$missing_port'; $busy"
+fi
+if ((probe_rc == 0)); then
+    receive="the receive path works under this Wine"
+else
+    receive="receive path unchecked: under this Wine the comm event never reaches the completion port (see $log_dir/probe.log)"
+fi
+if grep -q "cannot open port" "$work/e2e.err"; then
+    fail e2e "COM5 did not open: $(head -n 1 "$work/e2e.err")"
+elif ((polls >= 8 && others == 0)); then
+    step e2e "COM5 opened, $polls polls \"E\" CR LF byte for byte; $receive"
+else
+    fail e2e "$polls polls and $others other lines on the line, see $work/wire.log"
+fi
+
+# --- The window position in Wine's registry, stored and restored
+key='HKCU\Software\TELKARO\TELKARO\Settings'
+close_program() {
+    wine taskkill /im telkaro.exe > /dev/null 2>&1 || true
+    for _ in $(seq 50); do pgrep -f 'telkaro.exe' > /dev/null || return 0; sleep 0.2; done
+    wine taskkill /f /im telkaro.exe > /dev/null 2>&1 || true
+}
+close_program
+first=$(wine reg query "$key" 2> /dev/null | tr -d '\r' || true)
+wine reg add "$key" /v MainLeft /d 3000 /f > /dev/null 2>&1 || true
+wine reg add "$key" /v MainTop /d 2250 /f > /dev/null 2>&1 || true
+wine "$stage/bin/telkaro.exe" --port COM5 > /dev/null 2>&1 &
+sleep 4
+close_program
+again=$(wine reg query "$key" 2> /dev/null | tr -d '\r' || true)
+if grep -q 'MainLeft.*REG_SZ' <<< "$first" && grep -q 'MainLeft.*REG_SZ.*3000$' <<< "$again" &&
+    grep -q 'MainTop.*REG_SZ.*2250$' <<< "$again"; then
+    step position "stored under $key ($(grep -o 'MainLeft.*' <<< "$first" | tr -s ' ')), restored at the next start"
+else
+    printf 'after the first run:\n%s\nafter the second:\n%s\n' "$first" "$again" > "$log_dir/position.log"
+    fail position "see $log_dir/position.log"
+fi
+
+# --- The installer: silent install, shortcuts, the installed program, uninstall
+start=$SECONDS
+(cd "$wbuild" && cpack -G NSIS) > "$log_dir/installer.log" 2>&1 || die installer "cpack failed, see $log_dir/installer.log"
+installer=$(ls "$wbuild"/TELKARO-*.exe | head -n 1)
+wine "$installer" /S > /dev/null 2>&1 || true
+installed="$WINEPREFIX/drive_c/Program Files/TELKARO"
+shortcuts=$(find "$WINEPREFIX/drive_c" -path '*Start Menu*' -name '*.lnk' 2> /dev/null | grep -c -e 'ТЕЛКАРО.lnk' -e 'Выбрать порт прибора.lnk' || true)
+installed_version=$(wine "$installed/bin/telkaro.exe" --version 2> /dev/null | tr -d '\r' || true)
+installer_size=$(du -h "$installer" | cut -f1)
+installed_size=$(du -sh "$installed" 2> /dev/null | cut -f1 || true)
+wine "$installed/Uninstall.exe" /S > /dev/null 2>&1 || true
+for _ in $(seq 60); do [ -e "$installed/bin/telkaro.exe" ] || break; sleep 0.5; done
+left=$(find "$installed" -type f 2> /dev/null | wc -l)
+left_shortcuts=$(find "$WINEPREFIX/drive_c" -path '*Start Menu*' -name '*.lnk' 2> /dev/null | grep -c -e 'ТЕЛКАРО' -e 'Выбрать порт' || true)
+if [ "$installed_version" = "$(cat "$work/linux--version")" ] && ((shortcuts == 2 && left == 0 && left_shortcuts == 0)); then
+    step installer "$(basename "$installer") ($installer_size) installed silently ($installed_size), 2 shortcuts, --version answers, uninstalled without a trace"
+else
+    fail installer "version '$installed_version', $shortcuts shortcuts, $left files and $left_shortcuts shortcuts left after uninstalling"
+fi
+
+echo
+echo "Screenshot: $top/build-windows/screenshot-windows.png; logs: $log_dir; $((SECONDS / 60)) min in all"
+finish
