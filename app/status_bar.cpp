@@ -2,6 +2,7 @@
 #include "status_bar.h"
 
 #include "twips.h"
+#include "window_font.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -70,8 +71,14 @@ StatusBar1::StatusBar1(QWidget *parent)
     // The date and time are read as their text; these say which is which.
     m_panels[2]->setAccessibleDescription(QStringLiteral("Дата"));
     m_panels[3]->setAccessibleDescription(QStringLiteral("Время"));
-    for (int i = 2; i < 4; ++i)
+    // The date and time in the window's face, not bold: the same on every
+    // system rather than whatever the platform's default font is.
+    QFont regular = windowFont();
+    regular.setBold(false);
+    for (int i = 2; i < 4; ++i) {
         m_panels[i]->setIndent(4);
+        m_panels[i]->setFont(regular);
+    }
 
     m_clock->setSingleShot(true);
     m_clock->setTimerType(Qt::CoarseTimer);

@@ -5,9 +5,12 @@
 
 QFont windowFont() {
     QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                      QStringLiteral("DejaVu Sans")});
+    // Microsoft Sans Serif is the TrueType face that Windows shows for MS
+    // Sans Serif; the bitmap font of that name (Wine has one) has no bold
+    // at this size and comes last.
+    font.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Arial"), QStringLiteral("DejaVu Sans"),
+                      QStringLiteral("MS Sans Serif")});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(8.25);
     font.setBold(true);
