@@ -16,16 +16,18 @@ set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/app/images/telkaro.ico)
 set(CPACK_NSIS_INSTALLED_ICON_NAME "bin\\\\telkaro.exe")
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 # The script CPack writes is UTF-8 and names things in Russian: a Unicode
-# installer, reading its script as UTF-8. CPack passes each word of its
-# pre-arguments as an option of its own, so "Unicode true" cannot go there:
-# it heads a copy of CPack's own script template instead.
+# installer, reading its script as UTF-8, and a 64-bit one like the program
+# (NSIS's amd64-unicode target), which installs under Program Files and runs
+# where only 64-bit programs can. CPack passes each word of its
+# pre-arguments as an option of its own, so the target cannot go there: it
+# heads a copy of CPack's own script template instead.
 set(CPACK_NSIS_EXECUTABLE_PRE_ARGUMENTS "-INPUTCHARSET UTF8")
 file(READ ${CMAKE_ROOT}/Modules/Internal/CPack/NSIS.template.in _nsis_template)
 # Its first line is a comment that starts with a byte-order mark, which
 # makensis reads as a command anywhere but at the start of the file.
 string(FIND "${_nsis_template}" "\n" _first_line_end)
 string(SUBSTRING "${_nsis_template}" ${_first_line_end} -1 _nsis_template)
-file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/nsis/NSIS.template.in "Unicode true\n${_nsis_template}")
+file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/nsis/NSIS.template.in "Target amd64-unicode\n${_nsis_template}")
 list(PREPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_BINARY_DIR}/nsis)
 # The port chooser: the same program with --choose-port.
 set(CPACK_NSIS_CREATE_ICONS_EXTRA

@@ -449,7 +449,7 @@ installer_size=$(du -h "$installer" | cut -f1)
 installed_size=$(du -sh "$installed" 2> /dev/null | cut -f1 || true)
 wine "$installed/Uninstall.exe" /S > /dev/null 2>&1 || true
 for _ in $(seq 60); do [ -e "$installed/bin/telkaro.exe" ] || break; sleep 0.5; done
-left=$(find "$installed" -type f 2> /dev/null | wc -l)
+left=$(find "$installed" -type f 2> /dev/null | wc -l || true)
 left_shortcuts=$(find "$WINEPREFIX/drive_c" -path '*Start Menu*' -name '*.lnk' 2> /dev/null | grep -c -e 'ТЕЛКАРО' -e 'Выбрать порт' || true)
 if [ "$installed_version" = "$(cat "$work/linux--version")" ] && ((shortcuts == 2 && left == 0 && left_shortcuts == 0)); then
     step installer "$(basename "$installer") ($installer_size) installed silently ($installed_size), 2 shortcuts, --version answers, uninstalled without a trace"
