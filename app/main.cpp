@@ -2,7 +2,7 @@
 #include "command_line.h"
 #include "frm_main.h"
 #include "port_chooser.h"
-#include "qt_translations.h"
+#include "core/qt_translations.h"
 #include "settings.h"
 
 #include "core/module1.h"

@@ -2,47 +2,33 @@
 #include "port_messages.h"
 
 namespace {
-constexpr qsizetype maxShownLength = 80;
-
-// The reason in the terminal's English and in the tool tip's Russian.
-struct Reason {
-    QString english;
-    QString russian;
-};
-
-Reason reason(PortProblem problem) {
+// The reason in the tool tip's Russian.
+QString russianReason(PortProblem problem) {
     switch (problem) {
     case PortProblem::None:
-        return {QStringLiteral("no reason given"), QStringLiteral("Система не открыла порт.")};
+        return QStringLiteral("Система не открыла порт.");
     case PortProblem::NoName:
-        return {QStringLiteral("no port name was given"), QStringLiteral("Имя порта не задано.")};
+        return QStringLiteral("Имя порта не задано.");
     case PortProblem::NameTooLong:
-        return {QStringLiteral("the name is too long to be a port"),
-                QStringLiteral("Имя порта слишком длинное.")};
+        return QStringLiteral("Имя порта слишком длинное.");
     case PortProblem::NotFound:
-        return {QStringLiteral("no such port"), QStringLiteral("Такого порта нет.")};
+        return QStringLiteral("Такого порта нет.");
     case PortProblem::Directory:
-        return {QStringLiteral("it is a folder, not a serial port"),
-                QStringLiteral("Это папка, а не последовательный порт.")};
+        return QStringLiteral("Это папка, а не последовательный порт.");
     case PortProblem::RegularFile:
-        return {QStringLiteral("it is an ordinary file, not a serial port"),
-                QStringLiteral("Это обычный файл, а не последовательный порт.")};
+        return QStringLiteral("Это обычный файл, а не последовательный порт.");
     case PortProblem::NotSerial:
-        return {QStringLiteral("it is not a serial port"),
-                QStringLiteral("Это не последовательный порт.")};
+        return QStringLiteral("Это не последовательный порт.");
     case PortProblem::Busy:
-        return {QStringLiteral("in use by another program"),
-                QStringLiteral("Порт занят другой программой.")};
+        return QStringLiteral("Порт занят другой программой.");
     case PortProblem::PermissionDenied:
-        return {QStringLiteral("permission denied"), QStringLiteral("Нет прав на доступ к порту.")};
+        return QStringLiteral("Нет прав на доступ к порту.");
     case PortProblem::Unplugged:
-        return {QStringLiteral("the device was unplugged or closed"),
-                QStringLiteral("Устройство отключено или закрыто.")};
+        return QStringLiteral("Устройство отключено или закрыто.");
     case PortProblem::Other:
         break;
     }
-    return {QStringLiteral("the system refused to open it"),
-            QStringLiteral("Система не открыла порт.")};
+    return QStringLiteral("Система не открыла порт.");
 }
 
 QString chooseAdvice() {
@@ -75,28 +61,18 @@ QString advice(PortProblem problem) {
 }
 } // namespace
 
-QString shownPortName(const QString &portName) {
-    QString shown;
-    for (const QChar c : portName.left(maxShownLength))
-        shown +=
-            c.isPrint() ? QString(c) : QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
-    if (portName.size() > maxShownLength)
-        shown += QStringLiteral("…");
-    return QLatin1Char('"') + shown + QLatin1Char('"');
-}
-
 QString diagnosisLine(const QString &portName, PortProblem problem, PortEvent event) {
     const QString what =
         event == PortEvent::Lost
             ? QStringLiteral("telkaro: port %1 was lost: %2; waiting for it to come back")
             : QStringLiteral("telkaro: cannot open port %1: %2");
-    return what.arg(shownPortName(portName), reason(problem).english);
+    return what.arg(shownPortName(portName), portProblemText(problem));
 }
 
 QString diagnosisTip(const QString &portName, PortProblem problem, PortEvent event) {
     const QString what = event == PortEvent::Lost ? QStringLiteral("Порт %1 отключён.")
                                                   : QStringLiteral("Порт %1 не открыт.");
-    return what.arg(shownPortName(portName)) + QLatin1Char(' ') + reason(problem).russian +
+    return what.arg(shownPortName(portName)) + QLatin1Char(' ') + russianReason(problem) +
            QLatin1Char('\n') + advice(problem);
 }
 

@@ -20,7 +20,3 @@ QString defaultPortLine(const QString &portName);
 QString defaultPortTip(const QString &portName);
 // The line said when a lost port is back and open.
 QString portBackLine(const QString &portName);
-
-// A port name as it is shown: a very long one is cut, blanks and control
-// characters are made visible.
-QString shownPortName(const QString &portName);

@@ -9,26 +9,19 @@ const QString portBusyText = QStringLiteral("    Порт COM2 занят");
 
 Program::Program(Модуль1 &state, QWidget *owner)
     : moduleState(state)
+    , link(state)
     , commonDialog1(owner)
-    , session(moduleState, MSComm1, ОкноПечати, menus, ТаймерСвязи, clock)
     , plate(moduleState, ОкноПечати, menus, commonDialog1) {
-    ТаймерСвязи.setObjectName(QStringLiteral("ТаймерСвязи"));
-    MSComm1.setObjectName(QStringLiteral("MSComm1"));
-    // The link timer runs in the window's design state; loading switches it.
-    ТаймерСвязи.setEnabled(true);
-    QObject::connect(&ТаймерСвязи, &LinkTimer::tick, &ТаймерСвязи,
-                     [this] { session.ТаймерСвязи_Timer(); });
-    MSComm1.setCharacterHandler([this](char c) {
-        session.MSComm1_OnComm(c);
+    link.afterCharacter = [this](char) {
         if (m_defaultPortHintShown && moduleState.SessionState != StateAwaitLink) {
             m_defaultPortHintShown = false; // it answers after all
             tell(QString(), QString());
         }
-    });
+    };
     m_defaultPortHint.setSingleShot(true);
     QObject::connect(&m_defaultPortHint, &QTimer::timeout, &m_defaultPortHint,
                      [this] { defaultPortSilent(); });
-    QObject::connect(&MSComm1, &SerialLink::lost, &MSComm1, [this] { portLost(); });
+    link.afterPortLost = [this] { portLost(); };
     QObject::connect(&watch, &PortWatch::present, &watch, [this] { portPresent(); });
     writeLine = [](const QString &line) {
         std::fputs((line + QLatin1Char('\n')).toUtf8().constData(), stderr);
@@ -37,16 +30,14 @@ Program::Program(Модуль1 &state, QWidget *owner)
 }
 
 bool Program::load(const QString &portName, bool chosenByDefault) {
-    ТаймерСвязи.setEnabled(false);
-    if (!MSComm1.open(portName)) {
+    if (!link.open(portName)) {
         ОкноПечати.PSet(4, 3);
         ОкноПечати.Print(portBusyText);
         tell(portName, MSComm1.problem(), PortEvent::OpenFailed);
         return false;
     }
     drawHeadings();
-    session.showNoAnswer();
-    ТаймерСвязи.setEnabled(true);
+    link.start();
     if (chosenByDefault)
         m_defaultPortHint.start(defaultPortHintMs);
     return true;
@@ -72,7 +63,6 @@ void Program::drawHeadings() {
 }
 
 void Program::portLost() {
-    session.onPortLost();
     m_defaultPortHintShown = false; // the loss says more than the hint
     const QString name = MSComm1.portName();
     m_toldProblem = PortProblem::Unplugged;

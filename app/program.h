@@ -5,14 +5,10 @@
 #include "plate_commands.h"
 #include "port_messages.h"
 
-#include "core/clock.h"
-#include "core/menu_flags.h"
 #include "core/pane_model.h"
 #include "core/plate_geometry.h"
-#include "link/link_timer.h"
+#include "link/instrument_link.h"
 #include "link/port_watch.h"
-#include "link/serial_link.h"
-#include "link/session.h"
 
 #include <QTimer>
 
@@ -22,9 +18,10 @@ class QWidget;
 struct Модуль1;
 
 // The program's working parts, owned and wired together in one place: the
-// clock, the link timer, the serial link, the menus' flags, the three panes'
-// drawings, the file dialog, the session and the plate commands. The main
-// window shows them and forwards its widgets' events here.
+// instrument link (clock, link timer, serial link, menus' flags, results
+// pane, session), the headings' drawings, the file dialog, the plate
+// commands and the watch for a lost port. The main window shows them and
+// forwards its widgets' events here.
 class Program {
 public:
     // owner: the window that the file dialogs belong to.
@@ -50,16 +47,18 @@ public:
     std::function<void(const QString &)> writeLine;
 
     Модуль1 &moduleState;
-    MonotonicClock clock;
-    LinkTimer ТаймерСвязи;
-    SerialLink MSComm1;
-    MenuFlags menus;
-    // User scales: a unit a row, two a strip in the headings, a cell a well.
+    InstrumentLink link;
+    // The link's parts, by the names the window knows them by.
+    MonotonicClock &clock = link.clock;
+    LinkTimer &ТаймерСвязи = link.ТаймерСвязи;
+    SerialLink &MSComm1 = link.MSComm1;
+    MenuFlags &menus = link.menus;
+    PaneModel &ОкноПечати = link.ОкноПечати;
+    Session &session = link.session;
+    // User scales: a unit a row, two a strip in the headings.
     PaneModel Строки{1, 0, 3, plateRows};
     PaneModel Столбцы{0, 1, 2 * plateStrips, 5};
-    PaneModel ОкноПечати{0, 0, plateStrips, plateRows};
     CommonDialog1 commonDialog1;
-    Session session;
     PlateCommands plate;
     // After the port is lost: looks once a second for the same name.
     PortWatch watch;

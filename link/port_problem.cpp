@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "port_problem.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
+
+namespace {
+constexpr qsizetype maxShownLength = 80;
+} // namespace
 
 QString portPath(const QString &portName) {
 #ifdef Q_OS_WIN
@@ -79,4 +84,43 @@ PortProblem openFailureReason(QSerialPort::SerialPortError error, const PortFact
             return PortProblem::NotSerial;
         return PortProblem::Other;
     }
+}
+
+QString shownPortName(const QString &portName) {
+    QString shown;
+    for (const QChar c : portName.left(maxShownLength))
+        shown +=
+            c.isPrint() ? QString(c) : QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
+    if (portName.size() > maxShownLength)
+        shown += QStringLiteral("…");
+    return QLatin1Char('"') + shown + QLatin1Char('"');
+}
+
+QString portProblemText(PortProblem problem) {
+    switch (problem) {
+    case PortProblem::None:
+        return QCoreApplication::translate("PortProblem", "no reason given");
+    case PortProblem::NoName:
+        return QCoreApplication::translate("PortProblem", "no port name was given");
+    case PortProblem::NameTooLong:
+        return QCoreApplication::translate("PortProblem", "the name is too long to be a port");
+    case PortProblem::NotFound:
+        return QCoreApplication::translate("PortProblem", "no such port");
+    case PortProblem::Directory:
+        return QCoreApplication::translate("PortProblem", "it is a folder, not a serial port");
+    case PortProblem::RegularFile:
+        return QCoreApplication::translate("PortProblem",
+                                           "it is an ordinary file, not a serial port");
+    case PortProblem::NotSerial:
+        return QCoreApplication::translate("PortProblem", "it is not a serial port");
+    case PortProblem::Busy:
+        return QCoreApplication::translate("PortProblem", "in use by another program");
+    case PortProblem::PermissionDenied:
+        return QCoreApplication::translate("PortProblem", "permission denied");
+    case PortProblem::Unplugged:
+        return QCoreApplication::translate("PortProblem", "the device was unplugged or closed");
+    case PortProblem::Other:
+        break;
+    }
+    return QCoreApplication::translate("PortProblem", "the system refused to open it");
 }

@@ -45,3 +45,11 @@ PortFacts portFacts(const QString &portName);
 PortProblem checkPortName(const QString &portName, const PortFacts &facts);
 // The reason for a failed open, from Qt's error and the file system's facts.
 PortProblem openFailureReason(QSerialPort::SerialPortError error, const PortFacts &facts);
+
+// The reason in a line for the terminal or a log, in English ("in use by
+// another program"); translated where the program installs a translation.
+QString portProblemText(PortProblem problem);
+
+// A port name as it is shown: a very long one is cut, blanks and control
+// characters are made visible.
+QString shownPortName(const QString &portName);

@@ -177,9 +177,8 @@ void Session::КомандаСтрип() {
 }
 
 void Session::СообщениеОшибка() {
-    const QChar status = m_moduleState.RxBuffer.isEmpty()
-                             ? QChar()
-                             : QChar::fromLatin1(m_moduleState.RxBuffer.front());
+    m_faultStatus = m_moduleState.RxBuffer.isEmpty() ? '\0' : m_moduleState.RxBuffer.front();
+    const QChar status = m_faultStatus == '\0' ? QChar() : QChar::fromLatin1(m_faultStatus);
     m_pane.Cls();
     m_pane.PSet(5, 3);
     m_pane.Print(errorText + status);

@@ -38,6 +38,9 @@ public:
     void showNoAnswer();
 
     qint64 FaultTime() const { return m_faultTime; }
+    // The first character of the last reply shown as an error (its status
+    // code), or '\0' before any.
+    char faultStatus() const { return m_faultStatus; }
 
     static constexpr qint64 pauseBeforeDataMs = 500;
     static constexpr qint64 quietAfterFaultMs = 2000;
@@ -62,6 +65,7 @@ private:
     // When the fault wait began or last saw a reply; the half-second pause
     // before the data request also keeps its start here (ms, monotonic).
     qint64 m_faultTime = 0;
+    char m_faultStatus = '\0';
 };
 
 // The text form of the strip-count command: "J", the count with a blank in

@@ -3,7 +3,7 @@
 #include "app/frm_main.h"
 #include "app/help.h"
 #include "app/program.h"
-#include "app/qt_translations.h"
+#include "core/qt_translations.h"
 #include "app/settings.h"
 #include "app/strip_dialog.h"
 #include "app/twips.h"
