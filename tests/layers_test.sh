@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The program's layers depend one way only: core <- plate <- link <- app.
+# The program's layers depend one way only: core <- plate <- link <- app,
+# and the headless reader beside app: core <- plate <- link <- reader.
 # Fails, naming the line, where a file includes a header of its own layer's
 # superiors, of tests/, bench/ or tools/, or a bare header name that is not
 # in its own folder (another folder's header is included by its path from
@@ -10,13 +11,14 @@ root=${1:-$(dirname "$0")/..}
 cd "$root"
 
 declare -A above=(
-    [core]="plate link app"
-    [plate]="link app"
-    [link]="app"
-    [app]=""
+    [core]="plate link app reader"
+    [plate]="link app reader"
+    [link]="app reader"
+    [app]="reader"
+    [reader]="app"
 )
 faults=0
-for layer in core plate link app; do
+for layer in core plate link app reader; do
     forbidden="tests bench tools ${above[$layer]}"
     while IFS= read -r file; do
         lineno=0
@@ -47,4 +49,4 @@ if ((faults)); then
     echo "$faults include(s) break the layers"
     exit 1
 fi
-echo "layers: core <- plate <- link <- app, no include points up"
+echo "layers: core <- plate <- link <- app, reader beside app; no include points up"

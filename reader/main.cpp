@@ -1,0 +1,101 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// telkaro-read: plates from the photometer for scripts, without a window.
+#include "console.h"
+#include "convert.h"
+#include "options.h"
+#include "output.h"
+#include "plate_reader.h"
+#include "reader_text.h"
+
+#include "core/qt_translations.h"
+#include "core/settings_store.h"
+#include "link/port_choice.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QLocale>
+#include <QTimer>
+#include <QTranslator>
+
+#include <csignal>
+#include <cstdio>
+
+namespace {
+volatile std::sig_atomic_t interruptedBySignal = 0;
+
+extern "C" void onInterrupt(int) {
+    interruptedBySignal = 1;
+}
+
+// Russian under a Russian locale, English otherwise: the reader's own
+// messages and Qt's.
+void installTranslations(QCoreApplication &app) {
+    if (QLocale().language() != QLocale::Russian)
+        return;
+    auto *own = new QTranslator(&app);
+    if (own->load(QStringLiteral(":/i18n/telkaro-read_ru.qm")))
+        QCoreApplication::installTranslator(own);
+    installQtTranslations(app);
+}
+} // namespace
+
+int main(int argc, char *argv[]) {
+    QCoreApplication::setApplicationName(QStringLiteral("TELKARO"));
+    QCoreApplication::setOrganizationName(QStringLiteral("TELKARO"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TELKARO_VERSION));
+    QCoreApplication app(argc, argv);
+    installTranslations(app);
+    useBinaryStandardOutput();
+
+    const ReaderCommandLine line = parseReaderCommandLine(QCoreApplication::arguments());
+    switch (line.action) {
+    case ReaderCommandLine::Action::Help:
+    case ReaderCommandLine::Action::Version:
+        writeStandardOutput(line.text.toUtf8());
+        return exitCode::done;
+    case ReaderCommandLine::Action::Error:
+        std::fputs(line.text.toUtf8().constData(), stderr);
+        return exitCode::usage;
+    case ReaderCommandLine::Action::Run:
+        break;
+    }
+    const ReaderOptions &options = line.options;
+    if (options.command == ReaderCommand::Convert)
+        return convertFile(options);
+
+    SettingsStore store;
+    const PortChoice port = choosePort(store, options.port);
+    RunFacts facts;
+    facts.program = QStringLiteral("telkaro-read");
+    facts.version = QCoreApplication::applicationVersion();
+    facts.port = port.name;
+    facts.strips = options.command == ReaderCommand::Measure ? options.strips : 0;
+    facts.started = QDateTime::currentDateTimeUtc();
+    PlateOutput output(options, facts);
+    if (const QString failure = output.check(); !failure.isEmpty()) {
+        writeStandardError(QStringLiteral("telkaro-read: ") + failure);
+        return exitCode::outputFailed;
+    }
+
+    PlateReader reader(options, output);
+    reader.tell = writeStandardError;
+    if (!options.quiet && standardErrorIsTerminal())
+        reader.progress = writeStandardError;
+    reader.answer = [](const QString &text) {
+        writeStandardOutput((text + QLatin1Char('\n')).toUtf8());
+    };
+    reader.finished = [](int code) { QCoreApplication::exit(code); };
+
+    // Ctrl-C: the run ends between two events, with what is complete kept.
+    std::signal(SIGINT, onInterrupt);
+    std::signal(SIGTERM, onInterrupt);
+    QTimer signalWatch;
+    QObject::connect(&signalWatch, &QTimer::timeout, &signalWatch, [&reader] {
+        if (interruptedBySignal)
+            reader.interrupt();
+    });
+    signalWatch.start(50);
+
+    reader.start(port.name);
+    return app.exec();
+}

@@ -1,0 +1,109 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "output.h"
+
+#include "console.h"
+#include "reader_text.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+PlateOutput::PlateOutput(const ReaderOptions &options, const RunFacts &facts)
+    : m_format(options.format)
+    , m_path(options.output)
+    , m_repeat(options.repeat)
+    , m_facts(facts) {}
+
+QString PlateOutput::failed(const QString &path, const QString &reason) const {
+    return ReaderText::tr("cannot write %1: %2").arg(QDir::toNativeSeparators(path), reason);
+}
+
+QString PlateOutput::check() const {
+    if (m_path.isEmpty())
+        return QString();
+    const QString path =
+        m_format == OutputFormat::Dat && m_repeat > 1 ? seriesFileName(m_path, 1) : m_path;
+    if (QFileInfo(m_path).isDir())
+        return failed(m_path, ReaderText::tr("it is a folder"));
+    // Opening makes a temporary file beside the target and leaves the target
+    // alone; cancelling removes it again.
+    QSaveFile probe(path);
+    if (!probe.open(QIODevice::WriteOnly))
+        return failed(path, probe.errorString());
+    probe.cancelWriting();
+    return QString();
+}
+
+QString PlateOutput::writeWhole(const QString &path, const QByteArray &content) const {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return failed(path, file.errorString());
+    if (file.write(content) != content.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return failed(path, reason);
+    }
+    if (!file.commit())
+        return failed(path, file.errorString());
+    return QString();
+}
+
+QString PlateOutput::appendCsv(const QByteArray &lines) {
+    QFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+        return failed(m_path, file.errorString());
+    const qint64 before = file.size();
+    if (file.write(lines) != lines.size() || !file.flush()) {
+        const QString reason = file.errorString();
+        file.resize(before); // no half plate behind
+        return failed(m_path, reason);
+    }
+    return QString();
+}
+
+QString PlateOutput::add(const PlateRecord &plate) {
+    if (m_facts.strips == 0) // a plate read back has the strips it has
+        m_facts.strips = static_cast<int>(plate.strips());
+    m_plates.append(plate);
+    QString failure;
+    switch (m_format) {
+    case OutputFormat::Dat:
+        if (m_path.isEmpty()) {
+            if (!writeStandardOutput(datContent(plate)))
+                failure = ReaderText::tr("cannot write to standard output");
+        } else {
+            failure = writeWhole(m_repeat > 1 ? seriesFileName(m_path, plate.number) : m_path,
+                                 datContent(plate));
+        }
+        break;
+    case OutputFormat::Csv: {
+        const bool first = m_plates.size() == 1;
+        const QByteArray lines = (first ? csvHeader() : QByteArray()) + csvLines(plate);
+        if (m_path.isEmpty()) {
+            if (!writeStandardOutput(lines))
+                failure = ReaderText::tr("cannot write to standard output");
+        } else {
+            failure = first ? writeWhole(m_path, lines) : appendCsv(lines);
+        }
+        break;
+    }
+    case OutputFormat::Json:
+        if (!m_path.isEmpty())
+            failure = writeWhole(m_path, jsonDocument(m_facts, m_plates));
+        break;
+    }
+    if (!failure.isEmpty())
+        m_plates.removeLast(); // not written: not kept
+    return failure;
+}
+
+QString PlateOutput::finish() {
+    if (m_finished)
+        return QString();
+    m_finished = true;
+    if (m_format == OutputFormat::Json && m_path.isEmpty() && !m_plates.isEmpty() &&
+        !writeStandardOutput(jsonDocument(m_facts, m_plates)))
+        return ReaderText::tr("cannot write to standard output");
+    return QString();
+}
