@@ -2,9 +2,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from a configured and built build folder, unpacks it into a
 # scratch root and checks what an operator gets: the files, the dependencies, the desktop
-# entry and its AppStream metadata, the manual pages, the copyright file and changelog,
-# lintian's verdict, that every library resolves, that the program starts and that its
-# guide is where Help looks for it.
+# entry and its AppStream metadata, the manual pages, the bash completions, the copyright
+# file and changelog, lintian's verdict, that every library resolves, that the program
+# starts and that its guide is where Help looks for it.
 #   package_test.sh <source folder> <build folder>
 set -uo pipefail
 
@@ -94,11 +94,15 @@ grep -E '^[EW]: ' "$scratch/lintian" >/dev/null && fail "lintian reports errors 
 echo "== files"
 dpkg-deb -c "$deb" | awk '{print $NF}' | sed 's|^\./|/|' | grep -v '/$' | sort >"$scratch/files"
 cat "$scratch/files"
-expected=(/usr/bin/telkaro /usr/bin/telkaro-instrument /usr/share/telkaro/TELKARO.md
+expected=(/usr/bin/telkaro /usr/bin/telkaro-read /usr/bin/telkaro-instrument
+          /usr/share/telkaro/TELKARO.md
           /usr/share/applications/org.example.telkaro.desktop
           /usr/share/metainfo/org.example.telkaro.metainfo.xml
-          /usr/share/man/man1/telkaro.1.gz /usr/share/man/man1/telkaro-instrument.1.gz
-          /usr/share/man/ru/man1/telkaro.1.gz
+          /usr/share/man/man1/telkaro.1.gz /usr/share/man/man1/telkaro-read.1.gz
+          /usr/share/man/man1/telkaro-instrument.1.gz
+          /usr/share/man/ru/man1/telkaro.1.gz /usr/share/man/ru/man1/telkaro-read.1.gz
+          /usr/share/bash-completion/completions/telkaro
+          /usr/share/bash-completion/completions/telkaro-read
           /usr/share/doc/telkaro/copyright /usr/share/doc/telkaro/changelog.gz)
 for size in 16 32 48 64 128 256; do
     expected+=("/usr/share/icons/hicolor/${size}x${size}/apps/telkaro.png")
@@ -138,7 +142,8 @@ if [ -f "$doc/changelog.gz" ]; then
     [ "$(od -An -tu4 -j4 -N4 "$doc/changelog.gz" | tr -d ' ')" = 0 ] ||
         fail "changelog.gz carries a time stamp"
 fi
-for page in man1/telkaro.1.gz man1/telkaro-instrument.1.gz ru/man1/telkaro.1.gz; do
+for page in man1/telkaro.1.gz man1/telkaro-read.1.gz man1/telkaro-instrument.1.gz \
+    ru/man1/telkaro.1.gz ru/man1/telkaro-read.1.gz; do
     file=$root/usr/share/man/$page
     [ -f "$file" ] || continue
     echo "== man -l $page"
@@ -152,6 +157,19 @@ for needed in --port --choose-port --list-ports TELKARO_PORT TELKARO.conf; do
 done
 text=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -l "$root/usr/share/man/ru/man1/telkaro.1.gz" 2>/dev/null)
 [[ $text == *"ПАРАМЕТРЫ"* && $text == *--choose-port* ]] || fail "the Russian telkaro(1) is not it"
+text=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -l "$root/usr/share/man/man1/telkaro-read.1.gz" 2>/dev/null)
+[[ $text == *"EXIT STATUS"* && $text == *read-plate* ]] || fail "telkaro-read(1) is not it"
+text=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -l "$root/usr/share/man/ru/man1/telkaro-read.1.gz" 2>/dev/null)
+[[ $text == *"КОД ВОЗВРАТА"* && $text == *read-plate* ]] || fail "the Russian telkaro-read(1) is not it"
+
+# bash-completion loads the file named like the command when that is completed first.
+for command in telkaro telkaro-read; do
+    file=$root/usr/share/bash-completion/completions/$command
+    [ -f "$file" ] || continue
+    bash -n "$file" || fail "bash -n rejects the completion of $command"
+    [[ $(bash -c 'source "$1" && complete -p "$2"' - "$file" "$command" 2>&1) == "complete -F "*" $command" ]] ||
+        fail "the completion file of $command does not complete $command"
+done
 
 metainfo=$root/usr/share/metainfo/org.example.telkaro.metainfo.xml
 if [ -f "$metainfo" ]; then
@@ -180,7 +198,7 @@ fi
 
 program=$root/usr/bin/telkaro
 [ -x "$program" ] || die "$program is missing or not executable"
-for binary in "$program" "$root/usr/bin/telkaro-instrument"; do
+for binary in "$program" "$root/usr/bin/telkaro-read" "$root/usr/bin/telkaro-instrument"; do
     [ -f "$binary" ] || continue
     type=$(file -b "$binary")
     [[ $type == ELF* ]] || fail "$binary is not an ELF program: $type"

@@ -27,10 +27,12 @@ echo "== install to '$prefix'"
 cmake --install "$build" --prefix "$prefix" >"$work/install.log" ||
     { cat "$work/install.log" >&2; exit 1; }
 
-for file in bin/telkaro bin/telkaro-instrument share/telkaro/TELKARO.md \
+for file in bin/telkaro bin/telkaro-instrument bin/telkaro-read share/telkaro/TELKARO.md \
     share/applications/org.example.telkaro.desktop share/metainfo/org.example.telkaro.metainfo.xml \
     share/man/man1/telkaro.1.gz share/man/man1/telkaro-instrument.1.gz \
-    share/man/ru/man1/telkaro.1.gz share/doc/telkaro/copyright share/doc/telkaro/changelog.gz \
+    share/man/ru/man1/telkaro.1.gz share/man/man1/telkaro-read.1.gz share/man/ru/man1/telkaro-read.1.gz \
+    share/bash-completion/completions/telkaro-read \
+    share/doc/telkaro/copyright share/doc/telkaro/changelog.gz \
     share/icons/hicolor/48x48/apps/telkaro.png; do
     [ -s "$prefix/$file" ] || fail "not installed: $file"
 done
@@ -40,6 +42,8 @@ version=$(sed -n 's/^project(telkaro VERSION \([^ ]*\) .*/\1/p' "$source/CMakeLi
 out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/telkaro" --version 2>&1) ||
     fail "the installed program's --version failed: $out"
 [ "$out" = "telkaro $version" ] || fail "--version says '$out', expected 'telkaro $version'"
+out=$("$prefix/bin/telkaro-read" --version 2>&1) || fail "the installed telkaro-read's --version failed: $out"
+[ "$out" = "telkaro-read $version" ] || fail "telkaro-read --version says '$out'"
 
 if ((faults)); then
     echo "$faults fault(s)" >&2

@@ -1,0 +1,469 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// telkaro-read as a script runs it, against the virtual instrument on a
+// pseudo-terminal: the wire, every format read back by Python's csv and json
+// modules, the series, and each exit code from its real cause. Expected values
+// are built here from the bytes the instrument sent.
+#include "link/serial_link.h"
+#include "virtual_instrument.h"
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <signal.h>
+
+namespace {
+const QString reader = QStringLiteral(TELKARO_READ_EXECUTABLE);
+
+struct Run {
+    int code = -1;
+    QByteArray out;
+    QByteArray err;
+    qint64 ms = 0;
+};
+
+// Starts telkaro-read; what happens meanwhile is up to the caller.
+std::unique_ptr<QProcess> startReader(const QStringList &args) {
+    auto process = std::make_unique<QProcess>();
+    process->start(reader, args);
+    process->waitForStarted();
+    return process;
+}
+
+Run finish(QProcess &process, VirtualInstrument *instrument = nullptr, int timeoutMs = 60000) {
+    QElapsedTimer clock;
+    clock.start();
+    if (instrument)
+        instrument->waitFor([&] { return process.state() == QProcess::NotRunning; }, timeoutMs);
+    process.waitForFinished(timeoutMs);
+    Run run;
+    run.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    run.ms = clock.elapsed();
+    return run;
+}
+
+Run runReader(const QStringList &args, VirtualInstrument *instrument = nullptr) {
+    QElapsedTimer clock;
+    clock.start();
+    auto process = startReader(args);
+    Run run = finish(*process, instrument);
+    run.ms = clock.elapsed();
+    return run;
+}
+
+// The plates the instrument sent: the replies of 32 characters or more, with
+// everything outside "0".."Z" (blanks, line ends, line noise) left out.
+QList<QByteArray> blocksSent(const VirtualInstrument &instrument) {
+    QList<QByteArray> blocks;
+    for (const QByteArray &reply : instrument.transmitted().split('K')) {
+        QByteArray kept;
+        for (const char c : reply) {
+            if (c >= '0' && c <= 'Z')
+                kept += c;
+        }
+        if (kept.endsWith('O'))
+            kept.chop(1);
+        if (kept.size() >= 32)
+            blocks << kept;
+    }
+    return blocks;
+}
+
+QString value(const QByteArray &block, int s, int r, char point) {
+    const QByteArray field = block.mid(32 * s + 4 * r, 4);
+    return QString::fromLatin1(field.left(1) + point + field.mid(1));
+}
+
+QString well(int s, int r) {
+    return QChar(u'A' + r) + QString::number(s + 1);
+}
+
+// The rows a CSV reader must see for a plate, the time left out.
+QStringList csvRows(int plate, const QByteArray &block) {
+    QStringList rows;
+    for (int s = 0; s < block.size() / 32; ++s) {
+        for (int r = 0; r < 8; ++r) {
+            rows << QStringLiteral("%1|%2|%3|%4|%5|%6")
+                        .arg(plate)
+                        .arg(well(s, r), QString(QChar(u'A' + r)))
+                        .arg(s + 1)
+                        .arg(value(block, s, r, '.'), value(block, s, r, ','));
+        }
+    }
+    return rows;
+}
+
+// What Python's json module sees, in the same form.
+QStringList jsonRows(int plate, const QByteArray &block) {
+    QStringList rows{QStringLiteral("plate %1 %2")
+                         .arg(plate)
+                         .arg(QString::fromLatin1(
+                             QCryptographicHash::hash(block, QCryptographicHash::Sha256).toHex()))};
+    for (int s = 0; s < block.size() / 32; ++s) {
+        for (int r = 0; r < 8; ++r)
+            rows << QStringLiteral("%1 %2 %3")
+                        .arg(well(s, r), value(block, s, r, '.'), value(block, s, r, ','));
+    }
+    return rows;
+}
+
+QByteArray datBytes(const QByteArray &block) {
+    QByteArray bytes;
+    for (int r = 0; r < 8; ++r) {
+        for (int s = 0; s < block.size() / 32; ++s)
+            bytes += value(block, s, r, ',').toLatin1() + '\t';
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+// Python's own readers: CSV rows with the time checked and left out; JSON
+// plates with their block's hash, then well, number, text in order.
+const char *csvScript = R"(
+import csv, re, sys
+rows = list(csv.reader(open(sys.argv[1], newline='', encoding='utf-8')))
+assert rows[0] == ['plate','time','well','row','strip','value','text'], rows[0]
+for row in rows[1:]:
+    assert re.fullmatch(r'\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}Z', row[1]), row[1]
+    print('|'.join(row[:1] + row[2:]))
+)";
+const char *jsonScript = R"(
+import json, sys
+doc = json.load(open(sys.argv[1], encoding='utf-8'))
+assert doc['program'] == 'telkaro-read' and doc['started'].endswith('Z'), doc
+print('strips', doc['strips'])
+for p in doc['plates']:
+    print('plate', p['plate'], p['block_sha256'])
+    assert list(p['values']) == list(p['text'])
+    for w, v in p['values'].items():
+        print(w, '%.3f' % v if v is not None else 'null', p['text'][w])
+)";
+
+QStringList python(const char *script, const QString &path) {
+    QProcess p;
+    p.start(QStringLiteral("python3"), {QStringLiteral("-c"), QString::fromLatin1(script), path});
+    if (!p.waitForFinished(30000) || p.exitCode() != 0) {
+        qWarning() << "python3:" << p.errorString() << p.readAllStandardError();
+        return {QStringLiteral("python3 failed")};
+    }
+    return QString::fromUtf8(p.readAllStandardOutput())
+        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QByteArray contentOf(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+bool wireMatches(const VirtualInstrument &instrument, const char *pattern) {
+    const QString wire = QString::fromLatin1(instrument.received())
+                             .replace(QStringLiteral("\r\n"), QStringLiteral(";"));
+    const bool ok = QRegularExpression(QStringLiteral("^(%1)$").arg(QLatin1String(pattern)))
+                        .match(wire)
+                        .hasMatch();
+    if (!ok)
+        qWarning() << "wire:" << wire;
+    return ok;
+}
+} // namespace
+
+class TestReader : public QObject {
+    Q_OBJECT
+private slots:
+    void measureInEveryFormat_data() {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<bool>("toFile");
+        QTest::newRow("csv file") << "csv" << true;
+        QTest::newRow("json file") << "json" << true;
+        QTest::newRow("dat file") << "dat" << true;
+        QTest::newRow("csv out") << "csv" << false;
+        QTest::newRow("json out") << "json" << false;
+        QTest::newRow("dat out") << "dat" << false;
+    }
+    void measureInEveryFormat() {
+        QFETCH(QString, format);
+        QFETCH(bool, toFile);
+        VirtualInstrument instrument;
+        QVERIFY2(instrument.start({"--measure-ms", "200"}), qPrintable(instrument.lastError()));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("plate.") + format);
+        QStringList args{"--port", instrument.portName(), "--strips", "5", "measure"};
+        if (toFile)
+            args << "-o" << path; // the format from the suffix
+        else
+            args << "--format" << format;
+        const Run run = runReader(args, &instrument);
+        QCOMPARE(run.code, 0);
+        QVERIFY2(!run.err.contains("telkaro-read"),
+                 run.err.constData()); // no terminal: no progress
+        // The window's own sequence: the strip count the session sends on the
+        // link, the measurement, polls until it is done, the data request.
+        QVERIFY(wireMatches(instrument, "(E;)+J 5;Z;(E;)+X 0;"));
+        const QList<QByteArray> blocks = blocksSent(instrument);
+        QCOMPARE(blocks.size(), 1);
+        QCOMPARE(blocks[0].size(), 5 * 32);
+        if (!toFile) {
+            QFile out(path);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(run.out);
+        }
+        if (format == QLatin1String("dat"))
+            QCOMPARE(contentOf(path), datBytes(blocks[0]));
+        else if (format == QLatin1String("csv"))
+            QCOMPARE(python(csvScript, path), csvRows(1, blocks[0]));
+        else
+            QCOMPARE(python(jsonScript, path), QStringList{"strips 5"} + jsonRows(1, blocks[0]));
+    }
+
+    void readPlateAndStatus() {
+        VirtualInstrument instrument;
+        QVERIFY(instrument.start({"--bare-ok"}));
+        const QString port = instrument.portName();
+        Run run = runReader({"--port", port, "status"}, &instrument);
+        QCOMPARE(run.code, 0);
+        QCOMPARE(run.out, QByteArray("ready\n"));
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("held.json"));
+        run = runReader({"--port", port, "read-plate", "-o", path}, &instrument);
+        QCOMPARE(run.code, 0);
+        QVERIFY(wireMatches(instrument, "(E;)+X0;"));
+        const QList<QByteArray> blocks = blocksSent(instrument);
+        QCOMPARE(blocks.size(), 1);
+        QCOMPARE(python(jsonScript, path),
+                 QStringList{QStringLiteral("strips %1").arg(blocks[0].size() / 32)} +
+                     jsonRows(1, blocks[0]));
+
+        QVERIFY(instrument.control("status 3"));
+        run = runReader({"--port", port, "status"}, &instrument);
+        QCOMPARE(run.code, 5);
+        QCOMPARE(run.out, QByteArray("error 3\n"));
+        QVERIFY(run.err.contains("error 3"));
+    }
+
+    void aSeriesWhoseValuesChange() {
+        VirtualInstrument instrument;
+        QVERIFY(instrument.start({"--measure-ms", "100", "--seed", "7"}));
+        QTemporaryDir dir;
+        const QString csv = dir.filePath(QStringLiteral("kinetics.csv"));
+        Run run = runReader({"--port", instrument.portName(), "--strips", "2", "--repeat", "3",
+                             "--interval", "0", "measure", "-o", csv},
+                            &instrument);
+        QCOMPARE(run.code, 0);
+        QVERIFY(wireMatches(instrument, "(E;)+J 2;(Z;(E;)+X 0;){3}"));
+        QList<QByteArray> blocks = blocksSent(instrument);
+        QCOMPARE(blocks.size(), 3);
+        QVERIFY(blocks[0] != blocks[1] && blocks[1] != blocks[2]);
+        QCOMPARE(python(csvScript, csv),
+                 csvRows(1, blocks[0]) + csvRows(2, blocks[1]) + csvRows(3, blocks[2]));
+
+        // .dat: one file a plate; the next plate waits for its start.
+        const QString dat = dir.filePath(QStringLiteral("run.dat"));
+        run = runReader({"--port", instrument.portName(), "--strips", "2", "--repeat", "2",
+                         "--interval", "2.5", "measure", "-o", dat},
+                        &instrument);
+        QCOMPARE(run.code, 0);
+        QVERIFY(run.ms >= 2500);
+        blocks = blocksSent(instrument).mid(3);
+        QCOMPARE(blocks.size(), 2);
+        QCOMPARE(contentOf(dir.filePath(QStringLiteral("run-001.dat"))), datBytes(blocks[0]));
+        QCOMPARE(contentOf(dir.filePath(QStringLiteral("run-002.dat"))), datBytes(blocks[1]));
+        QVERIFY(!QFile::exists(dat));
+    }
+
+    void lineNoiseBetweenTheBytes() {
+        VirtualInstrument instrument;
+        QVERIFY(instrument.start({"--measure-ms", "100"}));
+        QVERIFY(instrument.control("garbage on"));
+        QTemporaryDir dir;
+        const QString dat = dir.filePath(QStringLiteral("noisy.dat"));
+        const Run run =
+            runReader({"--port", instrument.portName(), "measure", "-o", dat}, &instrument);
+        QCOMPARE(run.code, 0);
+        const QList<QByteArray> blocks = blocksSent(instrument);
+        QCOMPARE(blocks.size(), 1);
+        QCOMPARE(blocks[0].size(), 12 * 32);
+        QCOMPARE(contentOf(dat), datBytes(blocks[0]));
+    }
+
+    void badCommandLines_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("no command") << QStringList{};
+        QTest::newRow("strips 0") << QStringList{"--strips", "0", "measure"};
+        QTest::newRow("strips 13") << QStringList{"--strips", "13", "measure"};
+        QTest::newRow("strips abc") << QStringList{"--strips", "abc", "measure"};
+        QTest::newRow("repeat 0") << QStringList{"--repeat", "0", "measure"};
+        QTest::newRow("interval -1") << QStringList{"--interval", "-1", "--repeat", "2", "measure"};
+        QTest::newRow("timeout 0") << QStringList{"--timeout", "0", "status"};
+        QTest::newRow("format xls") << QStringList{"--format", "xls", "measure"};
+        QTest::newRow("unknown option") << QStringList{"--colour", "measure"};
+        QTest::newRow("unknown command") << QStringList{"calibrate"};
+        QTest::newRow("convert, no file") << QStringList{"convert"};
+        QTest::newRow("strips twice") << QStringList{"--strips", "3", "--strips", "4", "measure"};
+    }
+    void badCommandLines() {
+        QFETCH(QStringList, args);
+        const Run run = runReader(args);
+        QCOMPARE(run.code, 2);
+        QVERIFY(run.out.isEmpty());
+        QVERIFY2(run.err.startsWith("telkaro-read: ") && run.err.contains("--help"), run.err);
+    }
+
+    void thePortCannotBeOpened() {
+        Run run = runReader({"--port", "/dev/ttyNoSuchPort9", "measure"});
+        QCOMPARE(run.code, 3);
+        QVERIFY2(run.err.contains("\"/dev/ttyNoSuchPort9\": no such port"), run.err);
+
+        // Held by the window's link.
+        VirtualInstrument instrument;
+        QVERIFY(instrument.start());
+        SerialLink window;
+        QVERIFY(window.open(instrument.portName()));
+        run = runReader({"--port", instrument.portName(), "status"});
+        QCOMPARE(run.code, 3);
+        QVERIFY2(run.err.contains("in use by another program"), run.err);
+        QVERIFY(run.out.isEmpty());
+    }
+
+    void aSilentInstrumentTimesOut() {
+        VirtualInstrument instrument;
+        QVERIFY(instrument.start({"--silent"}));
+        const Run run = runReader({"--port", instrument.portName(), "--timeout", "1.5", "measure"},
+                                  &instrument);
+        QCOMPARE(run.code, 4);
+        QVERIFY(run.ms >= 1500); // never before the timeout
+        QVERIFY2(run.err.contains("did not answer within 2 s"), run.err);
+        QVERIFY(run.out.isEmpty());
+        QVERIFY(instrument.received().startsWith("E\r\n"));
+    }
+
+    void anErrorAtCompletion() {
+        VirtualInstrument instrument;
+        QVERIFY(instrument.start({"--measure-ms", "1000"}));
+        auto process = startReader({"--port", instrument.portName(), "--format", "csv", "measure"});
+        QVERIFY(instrument.waitForReceived("Z\r\n", 15000));
+        QVERIFY(instrument.control("status 4"));
+        const Run run = finish(*process, &instrument);
+        QCOMPARE(run.code, 5);
+        QVERIFY2(run.err.contains("error 4"), run.err);
+        QVERIFY(run.out.isEmpty());
+        QVERIFY(!instrument.received().contains("X")); // no data request after an error
+    }
+
+    void unpluggedInTheMiddleOfASeries() {
+        VirtualInstrument instrument;
+        QVERIFY(instrument.start({"--measure-ms", "1000"}));
+        QTemporaryDir dir;
+        const QString csv = dir.filePath(QStringLiteral("series.csv"));
+        auto process = startReader({"--port", instrument.portName(), "--strips", "3", "--repeat",
+                                    "3", "measure", "-o", csv});
+        QVERIFY(
+            instrument.waitFor([&] { return instrument.received().count("Z\r\n") == 2; }, 20000));
+        instrument.control("close", 0);
+        const Run run = finish(*process, &instrument); // the event loop delivers the close
+        QCOMPARE(run.code, 6);
+        QVERIFY2(run.err.contains("was lost"), run.err);
+        const QList<QByteArray> blocks = blocksSent(instrument);
+        QCOMPARE(blocks.size(), 1);
+        QCOMPARE(python(csvScript, csv), csvRows(1, blocks[0]));
+    }
+
+    void interruptedWhileTheBlockComes() {
+        VirtualInstrument instrument;
+        QVERIFY(instrument.start({"--pace", "--measure-ms", "100"}));
+        QTemporaryDir dir;
+        const QString json = dir.filePath(QStringLiteral("series.json"));
+        auto process =
+            startReader({"--port", instrument.portName(), "--repeat", "2", "measure", "-o", json});
+        QVERIFY(
+            instrument.waitFor([&] { return instrument.received().count("X 0\r\n") == 2; }, 20000));
+        ::kill(static_cast<pid_t>(process->processId()), SIGINT);
+        const Run run = finish(*process);
+        QCOMPARE(run.code, 130);
+        QVERIFY2(run.err.contains("interrupted"), run.err);
+        const QList<QByteArray> blocks = blocksSent(instrument);
+        QVERIFY(!blocks.isEmpty());
+        QCOMPARE(python(jsonScript, json), QStringList{"strips 12"} + jsonRows(1, blocks[0]));
+    }
+
+    void outputThatCannotBeWritten_data() {
+        QTest::addColumn<QString>("output");
+        QTest::newRow("missing folder") << "missing/plate.csv";
+        QTest::newRow("a folder") << ".";
+        QTest::newRow("read-only file") << "/proc/version";
+        QTest::newRow("dat series, missing folder") << "missing/run.dat";
+    }
+    void outputThatCannotBeWritten() {
+        QFETCH(QString, output);
+        VirtualInstrument instrument;
+        QVERIFY(instrument.start());
+        QTemporaryDir dir;
+        const QString path = output.startsWith(QLatin1Char('/')) ? output : dir.filePath(output);
+        const QByteArray before = contentOf(path);
+        const Run run = runReader(
+            {"--port", instrument.portName(), "--repeat", "2", "measure", "-o", path}, &instrument);
+        QCOMPARE(run.code, 7);
+        QVERIFY2(run.err.contains("cannot write"), run.err);
+        QCOMPARE(contentOf(path), before);
+        QVERIFY(instrument.received().isEmpty()); // nothing measured that could not be kept
+        QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                 QStringList());
+    }
+
+    void convertingDataFiles_data() {
+        const QByteArray plate = "1,234\t0,056\t\r\n0,001\t2,000\t\r\n0,002\t0,003\t\r\n0,004\t"
+                                 "0,005\t\r\n0,006\t0,007\t\r\n0,008\t0,009\t\r\n0,010\t0,011\t\r\n"
+                                 "0,012\tA,BCD\t\r\n";
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("plate") << plate << 0 << "";
+        QTest::newRow("empty") << QByteArray() << 8 << "empty";
+        QTest::newRow("over-large") << QByteArray(1024 * 1024 + 1, '0') << 8 << "too large";
+        QTest::newRow("truncated") << plate.left(100) << 8 << "cut short";
+        QByteArray binary(plate.size(), '\0');
+        for (qsizetype i = 0; i < binary.size(); ++i)
+            binary[i] = static_cast<char>(i * 37 + 11);
+        QTest::newRow("binary") << binary << 8 << "not a plate file";
+    }
+    void convertingDataFiles() {
+        QFETCH(QByteArray, content);
+        QFETCH(int, code);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString dat = dir.filePath(QStringLiteral("plate.dat"));
+        QFile file(dat);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        file.close();
+        const QString json = dir.filePath(QStringLiteral("plate.json"));
+        const Run run = runReader({"convert", dat, "-o", json});
+        QCOMPARE(run.code, code);
+        if (code != 0) {
+            QVERIFY2(run.err.contains(message.toUtf8()), run.err);
+            QVERIFY(!QFile::exists(json));
+            return;
+        }
+        // Strip 1 holds 1.234 and 0.001 … 0.012 by rows; strip 2's last well is not a number.
+        const QStringList rows = python(jsonScript, json);
+        QCOMPARE(rows.size(), 2 + 16);
+        QCOMPARE(rows[0], QStringLiteral("strips 2"));
+        QCOMPARE(rows[2], QStringLiteral("A1 1.234 1,234"));
+        QCOMPARE(rows[9], QStringLiteral("H1 0.012 0,012"));
+        QCOMPARE(rows[10], QStringLiteral("A2 0.056 0,056"));
+        QCOMPARE(rows[17], QStringLiteral("H2 null A,BCD"));
+        // Back to .dat: the same bytes.
+        const Run back = runReader({"convert", dat, "--format", "dat"});
+        QCOMPARE(back.code, 0);
+        QCOMPARE(back.out, content);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestReader)
+#include "test_reader.moc"
