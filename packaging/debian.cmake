@@ -1,8 +1,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # What a Debian system gets besides the programs: the menu entry with its
-# metadata for software centres, the icons, the manual pages, the copyright
-# file and the changelog. Compressed files are made with gzip -9n, without a
-# name or time of their own, so the same sources give the same package.
+# metadata for software centres, the icons, the manual pages, the bash
+# completions, the copyright file and the changelog. Compressed files are
+# made with gzip -9n, without a name or time of their own, so the same
+# sources give the same package.
 find_program(TELKARO_GZIP gzip REQUIRED)
 set(_out ${CMAKE_CURRENT_BINARY_DIR})
 
@@ -25,14 +26,22 @@ function(telkaro_gzip input output)
     set(_compressed ${_compressed} ${output} PARENT_SCOPE)
 endfunction()
 
-# Manual pages: English for both programs, Russian for the program.
-foreach(page telkaro telkaro-instrument ru/telkaro)
+# Manual pages: English for every program, Russian for the window and for
+# telkaro-read.
+foreach(page telkaro telkaro-read telkaro-instrument ru/telkaro ru/telkaro-read)
     configure_file(${PROJECT_SOURCE_DIR}/docs/man/${page}.1.in ${_out}/man/${page}.1 @ONLY)
     telkaro_gzip(${_out}/man/${page}.1 ${_out}/man/${page}.1.gz)
 endforeach()
-install(FILES ${_out}/man/telkaro.1.gz ${_out}/man/telkaro-instrument.1.gz
+install(FILES ${_out}/man/telkaro.1.gz ${_out}/man/telkaro-read.1.gz
+              ${_out}/man/telkaro-instrument.1.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES ${_out}/man/ru/telkaro.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/ru/man1)
+install(FILES ${_out}/man/ru/telkaro.1.gz ${_out}/man/ru/telkaro-read.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/ru/man1)
+
+# Bash completion of the window's and telkaro-read's command lines, in the
+# folder bash-completion loads a command's completion from on its first use.
+install(FILES completions/telkaro completions/telkaro-read
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
 
 # The changelog of a native package, from CHANGELOG.md.
 add_custom_command(OUTPUT ${_out}/changelog
