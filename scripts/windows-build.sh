@@ -316,7 +316,7 @@ fi
 # --- The command line, as on Linux
 host=$top/build-windows/host
 cmake -S "$top" -B "$host" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTELKARO_BUILD_TESTS=OFF \
-    > "$log_dir/host.log" 2>&1 && cmake --build "$host" --target telkaro telkaro-instrument >> "$log_dir/host.log" 2>&1 ||
+    > "$log_dir/host.log" 2>&1 && cmake --build "$host" --target telkaro telkaro-instrument telkaro-read >> "$log_dir/host.log" 2>&1 ||
     die host "the Linux build for comparison failed, see $log_dir/host.log"
 same=1
 for option in --version --help; do
@@ -333,6 +333,42 @@ if ((same)); then
     step options "--version and --help print what the Linux build prints"
 else
     fail options "output differs from Linux, see $log_dir/command-line-*.diff"
+fi
+
+# --- telkaro-read.exe: a console program without Qt Gui, the same command
+# line and the same converted files as on Linux, data on standard output
+# byte for byte (no CR added before LF)
+reader_exe=$stage/bin/telkaro-read.exe
+reader_faults=()
+x86_64-w64-mingw32-objdump -p "$reader_exe" | grep -q 'Subsystem.*(Windows CUI)' ||
+    reader_faults+=("not a console program")
+if x86_64-w64-mingw32-objdump -p "$reader_exe" | grep -qE 'DLL Name: Qt6(Gui|Widgets)'; then
+    reader_faults+=("imports Qt Gui or Qt Widgets")
+fi
+for option in --version --help; do
+    wine "$reader_exe" "$option" > "$work/reader-win$option" 2> /dev/null || true
+    "$host/telkaro-read" "$option" > "$work/reader-linux$option" 2> /dev/null || true
+    cmp -s "$work/reader-win$option" "$work/reader-linux$option" ||
+        reader_faults+=("$option differs from Linux")
+done
+printf '1,234\t0,056\t\r\n0,001\t2,000\t\r\n0,002\t0,003\t\r\n0,004\t0,005\t\r\n0,006\t0,007\t\r\n0,008\t0,009\t\r\n0,010\t0,011\t\r\n0,012\tA,BCD\t\r\n' > "$work/plate.dat"
+touch -d '2026-01-02 03:04:05 UTC' "$work/plate.dat"
+for format in dat csv json; do
+    wine "$reader_exe" convert "$(winepath -w "$work/plate.dat")" --format "$format" > "$work/win.$format" 2> /dev/null ||
+        reader_faults+=("convert to $format failed")
+    "$host/telkaro-read" convert "$work/plate.dat" --format "$format" > "$work/linux.$format" 2> /dev/null || true
+    # JSON says when the run started: the rest must match.
+    cmp -s <(grep -v '"started"' "$work/win.$format") <(grep -v '"started"' "$work/linux.$format") ||
+        reader_faults+=("convert to $format differs from Linux")
+done
+cmp -s "$work/win.dat" "$work/plate.dat" || reader_faults+=("the .dat on standard output is not the file byte for byte")
+reader_rc=0
+wine "$reader_exe" --strips 13 measure > /dev/null 2>&1 || reader_rc=$?
+((reader_rc == 2)) || reader_faults+=("--strips 13 ended with $reader_rc, not 2")
+if ((${#reader_faults[@]})); then
+    fail reader "$(IFS=';'; echo "${reader_faults[*]}")"
+else
+    step reader "telkaro-read.exe: a console program without Qt Gui; --version, --help and convert to dat, csv and json as on Linux, byte for byte; exit 2 on a bad value"
 fi
 
 # --- Tests under Wine
@@ -437,6 +473,22 @@ else
     fail position "see $log_dir/position.log"
 fi
 
+# --- telkaro-read.exe on COM5: it polls byte for byte; under a Wine whose
+# receive path is blocked it can only time out (exit 4)
+: > "$work/wire.log"
+reader_rc=0
+timeout 60 wine "$reader_exe" --port COM5 --timeout 3 status > "$work/reader-status.out" 2> "$work/reader-status.err" ||
+    reader_rc=$?
+reader_polls=$(grep -c '^RX .* E\r\n$' "$work/wire.log" || true)
+reader_others=$(grep '^RX ' "$work/wire.log" | grep -vc ' E\r\n$' || true)
+if ((reader_rc == 0)) && grep -q '^ready' "$work/reader-status.out"; then
+    step reader-e2e "telkaro-read.exe status on COM5: ready after $reader_polls polls"
+elif ((reader_rc == 4 && reader_polls >= 3 && reader_others == 0 && probe_rc != 0)); then
+    step reader-e2e "telkaro-read.exe status on COM5: $reader_polls polls \"E\" CR LF byte for byte, then exit 4 after its 3 s timeout, as it must while this Wine delivers no received byte"
+else
+    fail reader-e2e "exit $reader_rc, $reader_polls polls, $reader_others other lines; see $work/reader-status.err"
+fi
+
 # --- The installer: silent install, shortcuts, the installed program, uninstall
 start=$SECONDS
 (cd "$wbuild" && cpack -G NSIS) > "$log_dir/installer.log" 2>&1 || die installer "cpack failed, see $log_dir/installer.log"
@@ -445,16 +497,19 @@ wine "$installer" /S > /dev/null 2>&1 || true
 installed="$WINEPREFIX/drive_c/Program Files/TELKARO"
 shortcuts=$(find "$WINEPREFIX/drive_c" -path '*Start Menu*' -name '*.lnk' 2> /dev/null | grep -c -e 'ТЕЛКАРО.lnk' -e 'Выбрать порт прибора.lnk' || true)
 installed_version=$(wine "$installed/bin/telkaro.exe" --version 2> /dev/null | tr -d '\r' || true)
+installed_reader=$(wine "$installed/bin/telkaro-read.exe" --version 2> /dev/null | tr -d '\r' || true)
 installer_size=$(du -h "$installer" | cut -f1)
 installed_size=$(du -sh "$installed" 2> /dev/null | cut -f1 || true)
 wine "$installed/Uninstall.exe" /S > /dev/null 2>&1 || true
 for _ in $(seq 60); do [ -e "$installed/bin/telkaro.exe" ] || break; sleep 0.5; done
 left=$(find "$installed" -type f 2> /dev/null | wc -l || true)
 left_shortcuts=$(find "$WINEPREFIX/drive_c" -path '*Start Menu*' -name '*.lnk' 2> /dev/null | grep -c -e 'ТЕЛКАРО' -e 'Выбрать порт' || true)
-if [ "$installed_version" = "$(cat "$work/linux--version")" ] && ((shortcuts == 2 && left == 0 && left_shortcuts == 0)); then
-    step installer "$(basename "$installer") ($installer_size) installed silently ($installed_size), 2 shortcuts, --version answers, uninstalled without a trace"
+if [ "$installed_version" = "$(cat "$work/linux--version")" ] &&
+    [ "$installed_reader" = "$(cat "$work/reader-linux--version")" ] &&
+    ((shortcuts == 2 && left == 0 && left_shortcuts == 0)); then
+    step installer "$(basename "$installer") ($installer_size) installed silently ($installed_size), 2 shortcuts, telkaro and telkaro-read answer --version, uninstalled without a trace"
 else
-    fail installer "version '$installed_version', $shortcuts shortcuts, $left files and $left_shortcuts shortcuts left after uninstalling"
+    fail installer "versions '$installed_version' and '$installed_reader', $shortcuts shortcuts, $left files and $left_shortcuts shortcuts left after uninstalling"
 fi
 
 echo
