@@ -38,8 +38,6 @@ PlateReader::PlateReader(const ReaderOptions &options, PlateOutput &output)
     QObject::connect(&m_timeout, &QTimer::timeout, &m_timeout, [this] { timedOut(); });
     m_nextPlate.setSingleShot(true);
     QObject::connect(&m_nextPlate, &QTimer::timeout, &m_nextPlate, [this] { beginPlate(); });
-    m_settle.setSingleShot(true);
-    QObject::connect(&m_settle, &QTimer::timeout, &m_settle, [this] { settled(); });
 }
 
 void PlateReader::say(const QString &line) const {
@@ -63,11 +61,7 @@ void PlateReader::start(const QString &portName) {
 }
 
 void PlateReader::afterCharacter() {
-    if (m_ended)
-        return;
-    if (m_settle.isActive())
-        m_settle.start(settleMs); // not quiet yet
-    if (m_state.SessionState == m_seen)
+    if (m_ended || m_state.SessionState == m_seen)
         return;
     const ::SessionState from = m_seen;
     m_seen = m_state.SessionState;
@@ -94,10 +88,8 @@ void PlateReader::stateChanged(::SessionState from) {
             end(exitCode::done);
             return;
         }
-        // A further complete reply here (the line end after this one's OK)
-        // makes the session send the strip count: the operator's choice waits
-        // until the line is quiet.
-        m_settle.start(settleMs);
+        // The operator's choice comes as an event of its own, after this one.
+        QTimer::singleShot(0, &m_nextPlate, [this] { beginWhenSettled(); });
         return;
     case StateMeasuring:
         m_phase = ReaderText::tr("measuring");
@@ -114,8 +106,8 @@ void PlateReader::stateChanged(::SessionState from) {
     case StateDone:
         if (m_plateRunning && from == StateAwaitData)
             plateDone();
-        else if (m_plate == 0)
-            m_settle.start(settleMs); // the strip count the session sent is taken
+        else if (m_plate == 0) // the strip count the session sent is taken
+            QTimer::singleShot(0, &m_nextPlate, [this] { beginWhenSettled(); });
         return;
     default:
         return;
@@ -138,12 +130,15 @@ QString PlateReader::timeLeft() const {
     return seconds(std::max<qint64>(ms, 0));
 }
 
-void PlateReader::settled() {
+void PlateReader::beginWhenSettled() {
     if (m_ended || m_plate > 0)
         return;
+    // A further complete reply after the link (the line end after its OK,
+    // when it came in the same read) makes the session send the strip count
+    // on its own. A command chosen before that is acknowledged would take
+    // the acknowledgement for its own, so it waits for StateDone.
     if (m_state.SessionState == StateLinked || m_state.SessionState == StateDone)
         beginPlate();
-    // Otherwise an answer is still awaited; its arrival starts the wait again.
 }
 
 void PlateReader::beginPlate() {
@@ -228,7 +223,6 @@ void PlateReader::end(int code) {
     m_ended = true;
     m_timeout.stop();
     m_nextPlate.stop();
-    m_settle.stop();
     m_link.ТаймерСвязи.setEnabled(false);
     const QString failure = m_output.finish();
     if (!failure.isEmpty()) {

@@ -38,7 +38,7 @@ public:
 
 private:
     void afterCharacter();
-    void settled();
+    void beginWhenSettled();
     void stateChanged(::SessionState from);
     void beginPlate();
     void plateDone();
@@ -54,9 +54,6 @@ private:
     InstrumentLink m_link;
     QTimer m_timeout;   // the longest wait for the instrument's next step
     QTimer m_nextPlate; // the series' next start
-    // The line quiet for a moment after the link: the session may still send
-    // the strip count on its own, and its answer must be in first.
-    QTimer m_settle;
     ::SessionState m_seen = StateAwaitLink;
     QString m_phase;
     int m_plate = 0; // plates begun
@@ -65,7 +62,4 @@ private:
     qint64 m_plateStartMs = 0;
     qint64 m_lastPlateMs = 0;
     bool m_ended = false;
-
-public:
-    static constexpr int settleMs = 100;
 };

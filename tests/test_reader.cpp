@@ -179,18 +179,24 @@ private slots:
     void measureInEveryFormat_data() {
         QTest::addColumn<QString>("format");
         QTest::addColumn<bool>("toFile");
-        QTest::newRow("csv file") << "csv" << true;
-        QTest::newRow("json file") << "json" << true;
-        QTest::newRow("dat file") << "dat" << true;
-        QTest::newRow("csv out") << "csv" << false;
-        QTest::newRow("json out") << "json" << false;
-        QTest::newRow("dat out") << "dat" << false;
+        QTest::addColumn<bool>("bareOk"); // no CR LF after the final OK of a reply
+        QTest::newRow("csv file") << "csv" << true << false;
+        QTest::newRow("json file") << "json" << true << false;
+        QTest::newRow("dat file") << "dat" << true << false;
+        QTest::newRow("csv out") << "csv" << false << false;
+        QTest::newRow("json out") << "json" << false << false;
+        QTest::newRow("dat out") << "dat" << false << false;
+        QTest::newRow("dat file, bare OK") << "dat" << true << true;
     }
     void measureInEveryFormat() {
         QFETCH(QString, format);
         QFETCH(bool, toFile);
+        QFETCH(bool, bareOk);
         VirtualInstrument instrument;
-        QVERIFY2(instrument.start({"--measure-ms", "200"}), qPrintable(instrument.lastError()));
+        QStringList options{"--measure-ms", "200"};
+        if (bareOk)
+            options << "--bare-ok";
+        QVERIFY2(instrument.start(options), qPrintable(instrument.lastError()));
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("plate.") + format);
         QStringList args{"--port", instrument.portName(), "--strips", "5", "measure"};
@@ -202,8 +208,9 @@ private slots:
         QCOMPARE(run.code, 0);
         QVERIFY2(!run.err.contains("telkaro-read"),
                  run.err.constData()); // no terminal: no progress
-        // The window's own sequence: the strip count the session sends on the
-        // link, the measurement, polls until it is done, the data request.
+        // The window's own sequence: the strip count (sent by the session on
+        // the line end after the link's OK, or by Measurement when there is
+        // none), the measurement, polls until it is done, the data request.
         QVERIFY(wireMatches(instrument, "(E;)+J 5;Z;(E;)+X 0;"));
         const QList<QByteArray> blocks = blocksSent(instrument);
         QCOMPARE(blocks.size(), 1);
