@@ -19,6 +19,12 @@
 //       /proc/PID/task/TID/schedstat (nanoseconds) and, as a check, utime+stime
 //       of /proc/PID/stat (clock ticks).
 //
+//   reader --runs N NAME=TELKARO-READ NAME=TELKARO
+//       telkaro-read measure against the paced instrument (--pace --measure-ms
+//       0), from its spawn to its end with the plate written, against the
+//       protocol's floor from the instrument's log; and, in each round, the
+//       window started beside it: the first poll and the peak memory of both.
+//
 // Table rows go to stdout as TAB-separated fields: section, figure, value, unit,
 // compared with, ratio, goal, verdict. Everything else goes to stderr.
 #include "process_common.h"
@@ -26,9 +32,11 @@
 namespace procbench {
 int startup(int argc, char **argv);
 int idle(int argc, char **argv);
+int reader(int argc, char **argv);
 } // namespace procbench
 
 using procbench::idle;
+using procbench::reader;
 using procbench::startup;
 
 int main(int argc, char **argv) {
@@ -37,6 +45,8 @@ int main(int argc, char **argv) {
         return startup(argc - 2, argv + 2);
     if (argc >= 2 && std::string_view(argv[1]) == "idle")
         return idle(argc - 2, argv + 2);
-    std::fprintf(stderr, "usage: telkaro-bench-process startup|idle ... (see the source)\n");
+    if (argc >= 2 && std::string_view(argv[1]) == "reader")
+        return reader(argc - 2, argv + 2);
+    std::fprintf(stderr, "usage: telkaro-bench-process startup|idle|reader ... (see the source)\n");
     return 2;
 }

@@ -198,11 +198,16 @@ public:
     // The chunks received from the program so far, as (CLOCK_MONOTONIC ms, bytes).
     const std::vector<std::pair<double, std::string>> &received() const {
         for (instrument::WireRecord &record : m_log.readNew()) {
-            if (record.direction == instrument::Direction::Received)
-                m_received.emplace_back(m_log.startMs().value_or(0) + record.ms,
-                                        std::move(record.bytes));
+            auto &list =
+                record.direction == instrument::Direction::Received ? m_received : m_transmitted;
+            list.emplace_back(m_log.startMs().value_or(0) + record.ms, std::move(record.bytes));
         }
         return m_received;
+    }
+    // The chunks sent to the program so far, each when it had gone out.
+    const std::vector<std::pair<double, std::string>> &transmitted() const {
+        received();
+        return m_transmitted;
     }
 
     std::optional<double> firstPoll() const {
@@ -227,6 +232,7 @@ private:
     fs::path m_logPath;
     mutable instrument::WireLogReader m_log{m_logPath.string()};
     mutable std::vector<std::pair<double, std::string>> m_received;
+    mutable std::vector<std::pair<double, std::string>> m_transmitted;
     std::string m_port;
 };
 
@@ -274,5 +280,14 @@ inline Program parseProgram(const std::string &arg) {
         die("not a program: " + p.path);
     return p;
 }
+
+// One start of a program against a fresh instrument (process_startup.cpp).
+struct StartRun {
+    double loadedMs = 0; // the first poll, less the link timer's interval, since the spawn
+    double shownMs = 0;
+    double maxRssKb = 0;
+    double cpuMs = 0;
+};
+StartRun startOnce(const Program &program, const fs::path &work, const std::string &shownLib);
 
 } // namespace procbench

@@ -7,13 +7,6 @@ namespace procbench {
 // ---------------------------------------------------------------------------------------------
 // Start-up
 
-struct StartRun {
-    double loadedMs = 0;
-    double shownMs = 0;
-    double maxRssKb = 0;
-    double cpuMs = 0;
-};
-
 StartRun startOnce(const Program &program, const fs::path &work, const std::string &shownLib) {
     const fs::path dir = work / "run";
     fs::remove_all(dir);

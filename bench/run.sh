@@ -7,7 +7,7 @@
 #   TELKARO_BENCH_RUNS          start-up runs of each program (default 11)
 #   TELKARO_BENCH_CYCLES        measurement cycles (default 7)
 #   TELKARO_BENCH_BUILD         build folder (default build-bench)
-#   TELKARO_BENCH_ONLY          run only these sections: reply cycle startup idle
+#   TELKARO_BENCH_ONLY          run only these sections: reply cycle startup reader idle
 #   TELKARO_BENCH_OUT           folder for the raw results (default: a new temporary one)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,7 +17,7 @@ idle_seconds=${TELKARO_BENCH_IDLE_SECONDS:-60}
 runs=${TELKARO_BENCH_RUNS:-11}
 export TELKARO_BENCH_CYCLES=${TELKARO_BENCH_CYCLES:-7}
 build=${TELKARO_BENCH_BUILD:-build-bench}
-only=${TELKARO_BENCH_ONLY:-reply cycle startup idle}
+only=${TELKARO_BENCH_ONLY:-reply cycle startup reader idle}
 out=${TELKARO_BENCH_OUT:-$(mktemp -d /tmp/telkaro-bench.XXXXXX)}
 mkdir -p "$out"
 
@@ -80,6 +80,16 @@ if want startup; then
         "telkaro=$bin/telkaro" "baseline=$benchbin/telkaro-bench-baseline" \
         2> "$out/startup.log" >> "$rows" || {
         cat "$out/startup.log"
+        exit 1
+    }
+fi
+
+if want reader; then
+    echo "== telkaro-read ($TELKARO_BENCH_CYCLES runs, the window beside it, Xvfb)"
+    x11 "$benchbin/telkaro-bench-process" reader --runs "$TELKARO_BENCH_CYCLES" \
+        "telkaro-read=$bin/telkaro-read" "telkaro=$bin/telkaro" \
+        2> "$out/reader.log" >> "$rows" || {
+        cat "$out/reader.log"
         exit 1
     }
 fi
