@@ -340,9 +340,11 @@ fi
 # byte for byte (no CR added before LF)
 reader_exe=$stage/bin/telkaro-read.exe
 reader_faults=()
-x86_64-w64-mingw32-objdump -p "$reader_exe" | grep -q 'Subsystem.*(Windows CUI)' ||
-    reader_faults+=("not a console program")
-if x86_64-w64-mingw32-objdump -p "$reader_exe" | grep -qE 'DLL Name: Qt6(Gui|Widgets)'; then
+# (objdump's output kept whole: grep -q would end the pipe early.)
+reader_headers=$(x86_64-w64-mingw32-objdump -p "$reader_exe" 2>&1 || true)
+grep -q 'Subsystem.*(Windows CUI)' <<< "$reader_headers" || reader_faults+=("not a console program")
+grep -q 'DLL Name: Qt6Core' <<< "$reader_headers" || reader_faults+=("no Qt6Core import: objdump failed?")
+if grep -qE 'DLL Name: Qt6(Gui|Widgets)' <<< "$reader_headers"; then
     reader_faults+=("imports Qt Gui or Qt Widgets")
 fi
 for option in --version --help; do
