@@ -481,8 +481,8 @@ fi
 reader_rc=0
 timeout 60 wine "$reader_exe" --port COM5 --timeout 3 status > "$work/reader-status.out" 2> "$work/reader-status.err" ||
     reader_rc=$?
-reader_polls=$(grep -c '^RX .* E\r\n$' "$work/wire.log" || true)
-reader_others=$(grep '^RX ' "$work/wire.log" | grep -vc ' E\r\n$' || true)
+reader_polls=$(grep -c '^RX .* E\\r\\n$' "$work/wire.log" || true)
+reader_others=$(grep '^RX ' "$work/wire.log" | grep -vc ' E\\r\\n$' || true)
 if ((reader_rc == 0)) && grep -q '^ready' "$work/reader-status.out"; then
     step reader-e2e "telkaro-read.exe status on COM5: ready after $reader_polls polls"
 elif ((reader_rc == 4 && reader_polls >= 3 && reader_others == 0 && probe_rc != 0)); then
