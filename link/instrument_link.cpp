@@ -8,9 +8,13 @@ InstrumentLink::InstrumentLink(Модуль1 &state)
     MSComm1.setObjectName(QStringLiteral("MSComm1"));
     // The link timer runs in the window's design state; opening switches it.
     ТаймерСвязи.setEnabled(true);
-    QObject::connect(&ТаймерСвязи, &LinkTimer::tick, &ТаймерСвязи,
-                     [this] { session.ТаймерСвязи_Timer(); });
+    QObject::connect(&ТаймерСвязи, &LinkTimer::tick, &ТаймерСвязи, [this] {
+        if (!m_stopped)
+            session.ТаймерСвязи_Timer();
+    });
     MSComm1.setCharacterHandler([this](char c) {
+        if (m_stopped)
+            return;
         session.MSComm1_OnComm(c);
         if (afterCharacter)
             afterCharacter(c);
@@ -30,4 +34,9 @@ bool InstrumentLink::open(const QString &portName) {
 void InstrumentLink::start() {
     session.showNoAnswer();
     ТаймерСвязи.setEnabled(true);
+}
+
+void InstrumentLink::stop() {
+    m_stopped = true;
+    ТаймерСвязи.setEnabled(false);
 }

@@ -31,6 +31,10 @@ public:
     // The first link status and the link timer on: the session polls from
     // here.
     void start();
+    // Nothing more goes to the session: no ticks, no received characters
+    // (the rest of a read already under way included). For a program that
+    // has what it needs and ends.
+    void stop();
 
     // After the session has handled a received character.
     std::function<void(char)> afterCharacter;
@@ -45,4 +49,7 @@ public:
     // A cell a well.
     PaneModel ОкноПечати{0, 0, plateStrips, plateRows};
     Session session;
+
+private:
+    bool m_stopped = false;
 };

@@ -89,6 +89,11 @@ int main(int argc, char *argv[]) {
     // Ctrl-C: the run ends between two events, with what is complete kept.
     std::signal(SIGINT, onInterrupt);
     std::signal(SIGTERM, onInterrupt);
+#ifdef SIGPIPE
+    // A reader of standard output that went away is a write that failed
+    // (exit 7), not the end of the program.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
     QTimer signalWatch;
     QObject::connect(&signalWatch, &QTimer::timeout, &signalWatch, [&reader] {
         if (interruptedBySignal)

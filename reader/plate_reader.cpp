@@ -184,6 +184,10 @@ void PlateReader::plateDone() {
     const qint64 now = m_link.clock.nowMs();
     m_lastPlateMs = now - m_plateStartMs;
     if (m_plate >= m_options.repeat) {
+        if (progress && m_options.repeat > 1)
+            progress(ReaderText::tr("telkaro-read: plate %1 of %2 written")
+                         .arg(m_plate)
+                         .arg(m_options.repeat));
         end(exitCode::done);
         return;
     }
@@ -223,7 +227,7 @@ void PlateReader::end(int code) {
     m_ended = true;
     m_timeout.stop();
     m_nextPlate.stop();
-    m_link.ТаймерСвязи.setEnabled(false);
+    m_link.stop(); // the session answers nothing more: the line stays idle
     const QString failure = m_output.finish();
     if (!failure.isEmpty()) {
         say(QStringLiteral("telkaro-read: ") + failure);

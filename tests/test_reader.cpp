@@ -322,6 +322,25 @@ private slots:
         QVERIFY2(run.err.startsWith("telkaro-read: ") && run.err.contains("--help"), run.err);
     }
 
+    void russianUnderARussianLocale() {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("LC_ALL"), QStringLiteral("ru_RU.UTF-8"));
+        process.setProcessEnvironment(env);
+        process.start(reader, {"--help"});
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitCode(), 0);
+        const QString help = QString::fromUtf8(process.readAllStandardOutput());
+        QVERIFY2(help.startsWith(QStringLiteral("Использование: telkaro-read")), qPrintable(help));
+        QVERIFY(help.contains(QStringLiteral("130  прервано")));
+        process.start(reader, {"--strips", "13", "measure"});
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitCode(), 2);
+        QCOMPARE(QString::fromUtf8(process.readAllStandardError()),
+                 QStringLiteral("telkaro-read: --strips: 13 — не число от 1 до 12\n"
+                                "Справка: telkaro-read --help\n"));
+    }
+
     void thePortCannotBeOpened() {
         Run run = runReader({"--port", "/dev/ttyNoSuchPort9", "measure"});
         QCOMPARE(run.code, 3);

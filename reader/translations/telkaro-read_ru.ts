@@ -16,16 +16,16 @@
         <translation>файл кончается раньше последней строки: он обрезан</translation>
     </message>
     <message>
-        <source>the file&apos;s size is not that of a plate file of 1 to 12 strips</source>
-        <translation>размер файла не подходит для файла плашки от 1 до 12 стрипов</translation>
-    </message>
-    <message>
         <source>a line does not end with CR LF: it is not a plate file</source>
         <translation>строка не кончается на CR LF: это не файл плашки</translation>
     </message>
     <message>
         <source>a field is not a well value followed by TAB: it is not a plate file</source>
         <translation>поле не является значением лунки с TAB после него: это не файл плашки</translation>
+    </message>
+    <message>
+        <source>the file&apos;s size is not that of a plate file of 1 to 12 strips: it is cut short or not a plate file</source>
+        <translation>размер файла не подходит для файла плашки от 1 до 12 стрипов: файл обрезан или это не файл плашки</translation>
     </message>
 </context>
 <context>
@@ -308,6 +308,14 @@ Exit status:
     <message>
         <source>telkaro-read: interrupted</source>
         <translation>telkaro-read: прервано</translation>
+    </message>
+    <message>
+        <source>it is a folder</source>
+        <translation>это папка</translation>
+    </message>
+    <message>
+        <source>telkaro-read: plate %1 of %2 written</source>
+        <translation>telkaro-read: плашка %1 из %2 записана</translation>
     </message>
 </context>
 </TS>
