@@ -3,6 +3,8 @@
 
 #include "twips.h"
 
+#include "core/settings_store.h"
+
 #include <QSettings>
 
 #include <cmath>
@@ -16,12 +18,6 @@ const QString section = QStringLiteral("Settings");
 // no position at all.
 constexpr double maxPositionPx = 32767;
 
-QString valueText(const QVariant &value) {
-    // A hand-edited "MainLeft=1234,5" without quotes reads back as a list.
-    if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(QLatin1Char(','));
-    return value.toString();
-}
 } // namespace
 
 QString positionText(float twips, const QLocale &locale) {
@@ -50,7 +46,7 @@ float readPosition(QSettings &store, const QString &key) {
     const QString path = section + QLatin1Char('/') + key;
     if (!store.contains(path))
         return defaultPosition;
-    return positionFromText(valueText(store.value(path)));
+    return positionFromText(settingText(store.value(path)));
 }
 
 void writePosition(QSettings &store, const QString &key, float twips) {

@@ -3,3 +3,9 @@
 
 SettingsStore::SettingsStore()
     : QSettings(QStringLiteral("TELKARO"), QStringLiteral("TELKARO")) {}
+
+QString settingText(const QVariant &value) {
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(QLatin1Char(','));
+    return value.toString();
+}

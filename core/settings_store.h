@@ -12,3 +12,8 @@ class SettingsStore : public QSettings {
 public:
     SettingsStore();
 };
+
+// A setting's value as the text it was written as: a hand-edited value with
+// a comma and no quotes ("MainLeft=1234,5") reads back as a list, joined
+// again here.
+QString settingText(const QVariant &value);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "port_choice.h"
 
+#include "core/settings_store.h"
+
 #include <QSettings>
 
 #include <algorithm>
@@ -43,11 +45,7 @@ QString defaultPort(const QList<PortEntry> &ports) {
 }
 
 QString storedPort(QSettings &store) {
-    const QVariant value = store.value(portKey);
-    // A hand-edited value with a comma and no quotes reads back as a list.
-    if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(QLatin1Char(',')).trimmed();
-    return value.toString().trimmed();
+    return settingText(store.value(portKey)).trimmed();
 }
 
 void storePort(QSettings &store, const QString &portName) {
