@@ -6,6 +6,49 @@
 
 namespace {
 constexpr qsizetype maxShownLength = 80;
+
+// A problem's reason in the program's two languages: English for the
+// terminal or a log, Russian for the window's tool tip.
+struct Reason {
+    const char *english;
+    const char *russian;
+};
+
+Reason reason(PortProblem problem) {
+    switch (problem) {
+    case PortProblem::None:
+        return {QT_TRANSLATE_NOOP("PortProblem", "no reason given"), "Система не открыла порт."};
+    case PortProblem::NoName:
+        return {QT_TRANSLATE_NOOP("PortProblem", "no port name was given"), "Имя порта не задано."};
+    case PortProblem::NameTooLong:
+        return {QT_TRANSLATE_NOOP("PortProblem", "the name is too long to be a port"),
+                "Имя порта слишком длинное."};
+    case PortProblem::NotFound:
+        return {QT_TRANSLATE_NOOP("PortProblem", "no such port"), "Такого порта нет."};
+    case PortProblem::Directory:
+        return {QT_TRANSLATE_NOOP("PortProblem", "it is a folder, not a serial port"),
+                "Это папка, а не последовательный порт."};
+    case PortProblem::RegularFile:
+        return {QT_TRANSLATE_NOOP("PortProblem", "it is an ordinary file, not a serial port"),
+                "Это обычный файл, а не последовательный порт."};
+    case PortProblem::NotSerial:
+        return {QT_TRANSLATE_NOOP("PortProblem", "it is not a serial port"),
+                "Это не последовательный порт."};
+    case PortProblem::Busy:
+        return {QT_TRANSLATE_NOOP("PortProblem", "in use by another program"),
+                "Порт занят другой программой."};
+    case PortProblem::PermissionDenied:
+        return {QT_TRANSLATE_NOOP("PortProblem", "permission denied"),
+                "Нет прав на доступ к порту."};
+    case PortProblem::Unplugged:
+        return {QT_TRANSLATE_NOOP("PortProblem", "the device was unplugged or closed"),
+                "Устройство отключено или закрыто."};
+    case PortProblem::Other:
+        break;
+    }
+    return {QT_TRANSLATE_NOOP("PortProblem", "the system refused to open it"),
+            "Система не открыла порт."};
+}
 } // namespace
 
 QString portPath(const QString &portName) {
@@ -97,30 +140,9 @@ QString shownPortName(const QString &portName) {
 }
 
 QString portProblemText(PortProblem problem) {
-    switch (problem) {
-    case PortProblem::None:
-        return QCoreApplication::translate("PortProblem", "no reason given");
-    case PortProblem::NoName:
-        return QCoreApplication::translate("PortProblem", "no port name was given");
-    case PortProblem::NameTooLong:
-        return QCoreApplication::translate("PortProblem", "the name is too long to be a port");
-    case PortProblem::NotFound:
-        return QCoreApplication::translate("PortProblem", "no such port");
-    case PortProblem::Directory:
-        return QCoreApplication::translate("PortProblem", "it is a folder, not a serial port");
-    case PortProblem::RegularFile:
-        return QCoreApplication::translate("PortProblem",
-                                           "it is an ordinary file, not a serial port");
-    case PortProblem::NotSerial:
-        return QCoreApplication::translate("PortProblem", "it is not a serial port");
-    case PortProblem::Busy:
-        return QCoreApplication::translate("PortProblem", "in use by another program");
-    case PortProblem::PermissionDenied:
-        return QCoreApplication::translate("PortProblem", "permission denied");
-    case PortProblem::Unplugged:
-        return QCoreApplication::translate("PortProblem", "the device was unplugged or closed");
-    case PortProblem::Other:
-        break;
-    }
-    return QCoreApplication::translate("PortProblem", "the system refused to open it");
+    return QCoreApplication::translate("PortProblem", reason(problem).english);
+}
+
+QString portProblemTip(PortProblem problem) {
+    return QString::fromUtf8(reason(problem).russian);
 }
