@@ -5,7 +5,7 @@
 
 #include <QSaveFile>
 
-QString writeDatFile(const QString &path, const QByteArray &content) {
+QString writeDatFile(const QString &path, const QByteArray &content, const QString &shortWrite) {
     // Unbuffered, so that a short write (a full disk, a size limit) shows up
     // here: a buffered QSaveFile can commit a file cut short without a word.
     QSaveFile file(path);
@@ -23,7 +23,7 @@ QString writeDatFile(const QString &path, const QByteArray &content) {
     }
     if (file.size() != content.size()) {
         file.cancelWriting();
-        return QStringLiteral("файл записан не полностью");
+        return shortWrite;
     }
     if (!file.commit())
         return file.errorString();

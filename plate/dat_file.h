@@ -10,8 +10,11 @@
 
 // Writes the file so that it is either complete or untouched: an existing
 // file of that name stays as it was when anything fails. Returns an empty
-// string on success, else the reason.
-QString writeDatFile(const QString &path, const QByteArray &content);
+// string on success, else the reason: the system's words, or shortWrite when
+// the system took less than the whole content without saying why. Any
+// content is written so, the other export formats' too.
+QString writeDatFile(const QString &path, const QByteArray &content,
+                     const QString &shortWrite = QStringLiteral("файл записан не полностью"));
 
 // What reading a data file by its fixed counts gives: the fields in reading
 // order with their cells, and whether the counts were read to the end.

@@ -4,10 +4,24 @@
 #include "console.h"
 #include "reader_text.h"
 
+#include "plate/dat_file.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+
+RunFacts runFacts(const std::optional<QString> &port, int strips) {
+    RunFacts facts;
+    facts.program = QStringLiteral("telkaro-read");
+    facts.version = QCoreApplication::applicationVersion();
+    facts.port = port;
+    facts.strips = strips;
+    facts.started = QDateTime::currentDateTimeUtc();
+    return facts;
+}
 
 PlateOutput::PlateOutput(const ReaderOptions &options, const RunFacts &facts)
     : m_format(options.format)
@@ -36,17 +50,9 @@ QString PlateOutput::check() const {
 }
 
 QString PlateOutput::writeWhole(const QString &path, const QByteArray &content) const {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return failed(path, file.errorString());
-    if (file.write(content) != content.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return failed(path, reason);
-    }
-    if (!file.commit())
-        return failed(path, file.errorString());
-    return QString();
+    const QString failure =
+        writeDatFile(path, content, ReaderText::tr("the file was not written in full"));
+    return failure.isEmpty() ? failure : failed(path, failure);
 }
 
 QString PlateOutput::appendCsv(const QByteArray &lines) {
@@ -63,7 +69,7 @@ QString PlateOutput::appendCsv(const QByteArray &lines) {
 }
 
 QString PlateOutput::add(const PlateRecord &plate) {
-    if (m_facts.strips == 0) // a plate read back has the strips it has
+    if (m_facts.strips == 0)
         m_facts.strips = static_cast<int>(plate.strips());
     m_plates.append(plate);
     QString failure;

@@ -90,10 +90,6 @@
         <translation>это не обычный файл</translation>
     </message>
     <message>
-        <source>the file is too large to be a plate file (over 1 MiB)</source>
-        <translation>файл слишком велик для файла плашки (больше 1 МиБ)</translation>
-    </message>
-    <message>
         <source>Usage: telkaro-read [options] status
        telkaro-read [options] measure
        telkaro-read [options] read-plate
@@ -316,6 +312,10 @@ Exit status:
     <message>
         <source>telkaro-read: plate %1 of %2 written</source>
         <translation>telkaro-read: плашка %1 из %2 записана</translation>
+    </message>
+    <message>
+        <source>the file was not written in full</source>
+        <translation>файл записан не полностью</translation>
     </message>
 </context>
 </TS>
