@@ -25,15 +25,13 @@ int unreadable(const QString &path, const QString &reason) {
 int convertFile(const ReaderOptions &options) {
     const QString &path = options.file;
     // As View file: only an ordinary file is opened (a FIFO or a device
-    // would block or never end), and none larger than a plate file can be.
+    // would block or never end), and no more is read than a plate file can
+    // be; blockFromDat refuses what is larger.
     const QFileInfo info(path);
     if (!info.exists())
         return unreadable(path, ReaderText::tr("no such file"));
     if (!info.isFile())
         return unreadable(path, ReaderText::tr("not an ordinary file"));
-    if (info.size() > maxDatFileSize)
-        return unreadable(path,
-                          ReaderText::tr("the file is too large to be a plate file (over 1 MiB)"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return unreadable(path, file.errorString());
@@ -46,12 +44,8 @@ int convertFile(const ReaderOptions &options) {
     if (block.isEmpty())
         return unreadable(path, why);
 
-    RunFacts facts;
-    facts.program = QStringLiteral("telkaro-read");
-    facts.version = QCoreApplication::applicationVersion();
-    facts.strips = static_cast<int>(block.size() / stripBlockSize);
-    facts.started = QDateTime::currentDateTimeUtc();
-    PlateOutput output(options, facts);
+    PlateOutput output(options,
+                       runFacts(std::nullopt, static_cast<int>(block.size() / stripBlockSize)));
     QString failure = output.check();
     if (failure.isEmpty())
         failure = output.add(PlateRecord{1, info.lastModified().toUTC(), block});

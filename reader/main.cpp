@@ -12,7 +12,6 @@
 #include "link/port_choice.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QLocale>
 #include <QTimer>
 #include <QTranslator>
@@ -65,13 +64,10 @@ int main(int argc, char *argv[]) {
 
     SettingsStore store;
     const PortChoice port = choosePort(store, options.port);
-    RunFacts facts;
-    facts.program = QStringLiteral("telkaro-read");
-    facts.version = QCoreApplication::applicationVersion();
-    facts.port = port.name;
-    facts.strips = options.command == ReaderCommand::Measure ? options.strips : 0;
-    facts.started = QDateTime::currentDateTimeUtc();
-    PlateOutput output(options, facts);
+    // A plate read back has the strips it has: known with the first plate.
+    PlateOutput output(
+        options,
+        runFacts(port.name, options.command == ReaderCommand::Measure ? options.strips : 0));
     if (const QString failure = output.check(); !failure.isEmpty()) {
         writeStandardError(QStringLiteral("telkaro-read: ") + failure);
         return exitCode::outputFailed;

@@ -8,6 +8,10 @@
 #include <QList>
 #include <QString>
 
+// This run of telkaro-read, started now: its port (none for convert) and
+// its strips (0: those of the first plate).
+RunFacts runFacts(const std::optional<QString> &port, int strips);
+
 // Where the plates of a run go, written as they come: after each plate the
 // output holds every plate so far, so a run that ends early keeps them.
 // A .dat or JSON file is written whole each time, replacing the old one only
