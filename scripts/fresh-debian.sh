@@ -4,13 +4,38 @@
 # system with nothing but git, built here with debootstrap from the Debian
 # mirror this machine's own apt sources name. The current commit is cloned
 # into it; what is not committed is not tested. Needs root and the network,
-# and takes about ten minutes.
+# and takes about ten minutes (the Windows check, about an hour more).
+#
+#   scripts/fresh-debian.sh [--windows] [--no-tests]
+#
+#   --windows   also run the Windows check (scripts/windows-build.sh) there,
+#               Qt for Windows built afresh unless a cache is named below
+#   --no-tests  leave out the test command
+#
 #   FRESH_DEBIAN_ROOT  the scratch folder to build the system in (default: a
 #                      new folder under /var/tmp)
 #   FRESH_DEBIAN_KEEP  1 keeps the system afterwards, for a closer look
+#   FRESH_DEBIAN_WINDOWS_QT_CACHE  a folder of this machine that the Windows
+#                      check keeps its Qt in (empty at first: it is built
+#                      there, and a later run or this machine's own check can
+#                      use it)
+#   TELKARO_QTSERIALPORT_SOURCE    Qt Serial Port's source for the Windows
+#                      check, where the apt sources do not serve it
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
+
+tests=1
+windows=0
+while (($#)); do
+    case $1 in
+        --windows) windows=1 ;;
+        --no-tests) tests=0 ;;
+        -h | --help) sed -n '8,13p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+        *) echo "fresh-debian.sh: unknown option $1" >&2; exit 2 ;;
+    esac
+    shift
+done
 
 if [ "$(id -u)" -ne 0 ]; then
     echo "fresh-debian.sh builds a system with debootstrap and chroot: run it as root." >&2
@@ -89,8 +114,41 @@ rm -rf "$root/root/telkaro"
 git clone -q "$repo" "$root/root/telkaro"
 git -C "$root/root/telkaro" checkout -q "$commit"
 
-echo "== ./test.sh at $commit on the bare system =="
-chroot "$root" /usr/bin/env -i HOME=/root TERM="${TERM:-dumb}" \
-    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-    ${TELKARO_SOAK_SECONDS:+TELKARO_SOAK_SECONDS=$TELKARO_SOAK_SECONDS} \
-    /bin/bash -c 'cd /root/telkaro && ./test.sh'
+in_system() {
+    chroot "$root" /usr/bin/env -i HOME=/root TERM="${TERM:-dumb}" \
+        PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+        ${TELKARO_SOAK_SECONDS:+TELKARO_SOAK_SECONDS=$TELKARO_SOAK_SECONDS} \
+        ${serialport:+TELKARO_QTSERIALPORT_SOURCE=$serialport} \
+        ${qt_cache:+TELKARO_WINDOWS_QT_CACHE=$qt_cache} \
+        /bin/bash -c "cd /root/telkaro && $1"
+}
+
+serialport="" qt_cache=""
+if ((windows)); then
+    # What the Windows check needs from this machine is lent to it read-only
+    # (Qt Serial Port's source) or as a folder of its own (the Qt cache).
+    if [ -n "${TELKARO_QTSERIALPORT_SOURCE:-}" ]; then
+        serialport=/srv/qtserialport
+        mkdir -p "$root$serialport"
+        mount --bind "$(realpath "$TELKARO_QTSERIALPORT_SOURCE")" "$root$serialport"
+        mount -o remount,bind,ro "$root$serialport"
+        mounted+=("$root$serialport")
+    fi
+    if [ -n "${FRESH_DEBIAN_WINDOWS_QT_CACHE:-}" ]; then
+        qt_cache=/srv/windows-qt
+        mkdir -p "$FRESH_DEBIAN_WINDOWS_QT_CACHE" "$root$qt_cache"
+        mount --bind "$FRESH_DEBIAN_WINDOWS_QT_CACHE" "$root$qt_cache"
+        mounted+=("$root$qt_cache")
+    fi
+fi
+
+status=0
+if ((tests)); then
+    echo "== ./test.sh at $commit on the bare system =="
+    in_system ./test.sh || status=$?
+fi
+if ((windows)); then
+    echo "== scripts/windows-build.sh at $commit on the bare system =="
+    in_system scripts/windows-build.sh || status=$?
+fi
+exit "$status"

@@ -5,8 +5,10 @@
 # with it, its tests and the program run under Wine, the installer made,
 # installed and removed again. Run as root; see the README's Windows section.
 #
-#   scripts/windows-build.sh [--qt-only] [--cache DIR] [--serialport-source SRC]
+#   scripts/windows-build.sh [--preflight] [--qt-only] [--cache DIR] [--serialport-source SRC]
 #
+#   --preflight               install the packages and check that every program
+#                             the script runs is there, nothing else (a minute)
 #   --qt-only                 build (or check) the Windows Qt, nothing else
 #   --cache DIR               where that Qt is kept (TELKARO_WINDOWS_QT_CACHE;
 #                             default ~/.cache/telkaro/windows-qt-6.4.2)
@@ -22,13 +24,15 @@ top=$(pwd)
 
 qt_version=6.4.2
 qt_only=0
+preflight_only=0
 cache=${TELKARO_WINDOWS_QT_CACHE:-$HOME/.cache/telkaro/windows-qt-$qt_version}
 serialport_source=${TELKARO_QTSERIALPORT_SOURCE:-}
 serialport_ref=${TELKARO_QTSERIALPORT_REF:-v$qt_version}
 
-usage() { sed -n '8,18p' "$0" | sed 's/^# \{0,1\}//'; }
+usage() { sed -n '8,20p' "$0" | sed 's/^# \{0,1\}//'; }
 while (($#)); do
     case $1 in
+        --preflight) preflight_only=1 ;;
         --qt-only) qt_only=1 ;;
         --cache) cache=${2:?--cache needs a folder}; shift ;;
         --serialport-source) serialport_source=${2:?--serialport-source needs a path}; shift ;;
@@ -65,14 +69,64 @@ finish() {
 }
 
 # --- Packages -------------------------------------------------------------
-packages=(g++-mingw-w64-x86-64-posix wine64 nsis xvfb xauth x11-utils imagemagick
-          dpkg-dev perl python3 git binutils-mingw-w64-x86-64 fonts-dejavu-core fonts-liberation
-          qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n
-          cmake ninja-build)
+# Every program this script runs, and the package that brings it (read off
+# with dpkg -S on a machine that has them all). Wine's launchers (wine,
+# wineboot, winepath, wineserver) come with "wine"; "wine64" alone has none.
+commands=(
+    wine:wine wineboot:wine winepath:wine wineserver:wine
+    x86_64-w64-mingw32-g++-posix:g++-mingw-w64-x86-64-posix
+    x86_64-w64-mingw32-objdump:binutils-mingw-w64-x86-64
+    cmake:cmake ctest:cmake cpack:cmake ninja:ninja-build makensis:nsis
+    Xvfb:xvfb import:imagemagick pgrep:procps git:git dpkg-source:dpkg-dev
+    apt-get:apt dpkg-query:dpkg
+    awk:mawk sed:sed grep:grep tar:tar find:findutils xargs:findutils diff:diffutils cmp:diffutils
+    cat:coreutils chmod:coreutils cut:coreutils du:coreutils head:coreutils ln:coreutils
+    ls:coreutils mkdir:coreutils mkfifo:coreutils mktemp:coreutils mv:coreutils rm:coreutils
+    seq:coreutils sha256sum:coreutils sleep:coreutils sort:coreutils timeout:coreutils
+    touch:coreutils tr:coreutils wc:coreutils basename:coreutils dirname:coreutils id:coreutils
+)
+# What the builds run themselves, by its path: Qt's host tools.
+tools=(
+    /usr/lib/qt6/libexec/moc:qt6-base-dev-tools /usr/lib/qt6/libexec/rcc:qt6-base-dev-tools
+    /usr/lib/qt6/libexec/uic:qt6-base-dev-tools /usr/lib/qt6/libexec/syncqt.pl:qt6-base-dev-tools
+    /usr/lib/qt6/libexec/qlalr:qt6-base-dev-tools /usr/lib/qt6/libexec/tracegen:qt6-base-dev-tools
+    /usr/lib/qt6/bin/lrelease:qt6-l10n-tools /usr/lib/qt6/bin/lupdate:qt6-l10n-tools
+    /usr/bin/perl:perl
+)
+# What the builds read: the host Qt, Qt's translations, fonts for the windows.
+packages=(qt6-base-dev qt6-tools-dev-tools qt6-translations-l10n fonts-dejavu-core fonts-liberation)
+for entry in "${commands[@]}" "${tools[@]}"; do packages+=("${entry##*:}"); done
+mapfile -t packages < <(printf '%s\n' "${packages[@]}" | sort -u)
+
+# Every program above is there: prints what is missing, with its package.
+preflight() {
+    local entry missing=0
+    for entry in "${commands[@]}"; do
+        if ! command -v "${entry%%:*}" > /dev/null; then
+            echo "  missing: ${entry%%:*} (package ${entry##*:})"
+            missing=$((missing + 1))
+        fi
+    done
+    for entry in "${tools[@]}"; do
+        if [ ! -x "${entry%:*}" ]; then
+            echo "  missing: ${entry%:*} (package ${entry##*:})"
+            missing=$((missing + 1))
+        fi
+    done
+    ((missing == 0))
+}
+
 start=$SECONDS
 scripts/install-packages.sh "${packages[@]}" > "$log_dir/packages.log" 2>&1 ||
     die packages "see $log_dir/packages.log"
 step packages "installed ($((SECONDS - start)) s)"
+if preflight > "$log_dir/preflight.log"; then
+    step preflight "all ${#commands[@]} programs on PATH and ${#tools[@]} build tools there"
+else
+    cat "$log_dir/preflight.log"
+    die preflight "$(grep -c missing "$log_dir/preflight.log") programs missing, see $log_dir/preflight.log"
+fi
+if ((preflight_only)); then finish; fi
 
 # --- Qt for Windows -------------------------------------------------------
 toolchain=$top/cmake/mingw-w64-x86_64.cmake
@@ -86,7 +140,7 @@ qt_options=(
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
     -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF
     -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_opengl=OFF -DINPUT_opengl=no
-    -DFEATURE_tabletevent=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_printsupport=OFF
+    -DFEATURE_tabletevent=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_printsupport=ON
     -DFEATURE_vulkan=OFF -DFEATURE_accessibility=ON
 )
 
