@@ -3,17 +3,17 @@
 
 #include "help.h"
 #include "program.h"
-#include "settings.h"
 #include "status_bar.h"
 #include "strip_dialog.h"
 #include "text_pane.h"
 #include "twips.h"
 #include "window_font.h"
+#include "window_position.h"
 
-#include "core/module1.h"
 #include "core/plate_geometry.h"
 #include "core/settings_store.h"
 #include "link/port_choice.h"
+#include "link/session.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -22,6 +22,8 @@
 #include <QMessageBox>
 #include <QSettings>
 #include <QToolTip>
+
+#include <cstdio>
 
 namespace {
 // Client area of the window and the places of its elements, in twips.
@@ -46,17 +48,17 @@ TextPane *newPane(const char *name, double left, double top, double width, doubl
 }
 } // namespace
 
-frmMain::frmMain(Модуль1 &moduleState, QWidget *parent)
+frmMain::frmMain(QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                               Qt::MSWindowsFixedSizeDialogHint)
-    , m_program(std::make_unique<Program>(moduleState, this))
-    , m_help(std::make_unique<Help>(this))
-    , m_client(std::make_unique<QWidget>(this))
-    , m_rows(newPane("Строки", 0, 330, 345, 2655, m_program->Строки, m_client.get()))
-    , m_columns(newPane("Столбцы", 330, 30, 7845, 315, m_program->Столбцы, m_client.get()))
-    , m_results(
-          newPane("ОкноПечати", 330, 330, 7845, 2655, m_program->ОкноПечати, m_client.get())) {
+    , m_program(std::make_unique<Program>(this))
+    , m_help(std::make_unique<Help>(this)) {
+    m_client = new QWidget(this);
+    m_rows = newPane("Строки", 0, 330, 345, 2655, m_program->Строки, m_client);
+    m_columns = newPane("Столбцы", 330, 30, 7845, 315, m_program->Столбцы, m_client);
+    m_results =
+        newPane("ОкноПечати", 330, 330, 7845, 2655, m_program->presenter.ОкноПечати(), m_client);
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("ТЕЛКАРО"));
     setWindowIcon(programIcon());
@@ -65,23 +67,21 @@ frmMain::frmMain(Модуль1 &moduleState, QWidget *parent)
     // A fixed frame: the layout does not follow the window's size.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    m_program->showTip = [this](const QString &tip) {
+    connect(m_program.get(), &Program::tipChanged, this, [this](const QString &tip) {
         m_results->setToolTip(tip);
         // A tip on the screen would go on saying what is no longer so.
         if (QToolTip::isVisible())
             QToolTip::hideText();
-    };
-    m_program->plate.setWarning(
-        [this](const QString &text) { QMessageBox::warning(this, windowTitle(), text); });
+    });
+    connect(m_program.get(), &Program::said, this, [](const QString &line) {
+        std::fputs((line + QLatin1Char('\n')).toUtf8().constData(), stderr);
+        std::fflush(stderr);
+    });
+    connect(m_program.get(), &Program::warning, this,
+            [this](const QString &text) { QMessageBox::warning(this, windowTitle(), text); });
 }
 
-frmMain::~frmMain() {
-    // The parts outlive the window's widgets by the members' order; what
-    // they would call back into the window is cut here.
-    m_program->menus.setChangeHandler({});
-    m_program->showTip = {};
-    m_program->plate.setWarning({});
-}
+frmMain::~frmMain() = default;
 
 QAction *frmMain::action(Menu item) const {
     return m_actions.at(static_cast<int>(item));
@@ -92,10 +92,10 @@ StripCountDialog *frmMain::dialog() const {
 }
 
 void frmMain::buildPanes() {
-    setCentralWidget(m_client.get());
+    setCentralWidget(m_client);
     m_client->setFixedSize(twipsToPixels(clientWidth), twipsToPixels(clientHeight));
 
-    auto *corner = new QFrame(m_client.get());
+    auto *corner = new QFrame(m_client);
     corner->setObjectName(QStringLiteral("Рисунок3"));
     corner->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     corner->setBackgroundRole(QPalette::Button);
@@ -104,7 +104,7 @@ void frmMain::buildPanes() {
     // The corner box is drawn first so the heading panes lie over its edges.
     corner->lower();
 
-    m_statusBar = new StatusBar1(m_client.get());
+    m_statusBar = new StatusBar1(m_client);
     m_statusBar->setObjectName(QStringLiteral("StatusBar1"));
     m_statusBar->setGeometry(twipsRect(0, 2970, clientWidth, 315));
     m_statusBar->raise();
@@ -141,25 +141,24 @@ void frmMain::buildMenus() {
     add(Menu::менюИзмерение, bar->addAction(QStringLiteral("&Измерение")), "менюИзмерение");
     add(Menu::менюПомощь, bar->addAction(QStringLiteral("&Помощь")), "менюПомощь");
 
-    MenuFlags &menus = m_program->menus;
+    const MenuFlags &menus = m_program->presenter.menus();
     for (int i = 0; i < menuCount; ++i)
         m_actions[i]->setEnabled(menus.isEnabled(static_cast<Menu>(i)));
-    menus.setChangeHandler([this](Menu item, bool enabled) {
+    connect(&menus, &MenuFlags::changed, this, [this](Menu item, bool enabled) {
         m_actions[static_cast<int>(item)]->setEnabled(enabled);
     });
 
     auto on = [this](Menu item, auto handler) {
         connect(action(item), &QAction::triggered, this, handler);
     };
-    Session &session = m_program->session;
-    PlateCommands &plate = m_program->plate;
-    on(Menu::менюФайлЧтениеПлашки, [&session] { session.менюФайлЧтениеПлашки_Click(); });
-    on(Menu::менюФайлПросмотр, [&plate] { plate.менюФайлПросмотр_Click(); });
-    on(Menu::менюФайлЗапись, [&plate] { plate.менюФайлЗапись_Click(); });
-    on(Menu::менюФайлClip, [&plate] { plate.менюФайлClip_Click(); });
+    Program *program = m_program.get();
+    on(Menu::менюФайлЧтениеПлашки, [program] { program->менюФайлЧтениеПлашки_Click(); });
+    on(Menu::менюФайлПросмотр, [program] { program->менюФайлПросмотр_Click(); });
+    on(Menu::менюФайлЗапись, [program] { program->менюФайлЗапись_Click(); });
+    on(Menu::менюФайлClip, [program] { program->менюФайлClip_Click(); });
     on(Menu::менюФайлВыход, [this] { менюФайлВыход_Click(); });
     on(Menu::менюНастройка, [this] { менюНастройка_Click(); });
-    on(Menu::менюИзмерение, [&session] { session.менюИзмерение_Click(); });
+    on(Menu::менюИзмерение, [this] { менюИзмерение_Click(); });
     on(Menu::менюПомощь, [this] { m_help->менюПомощь_Click(); });
 }
 
@@ -173,12 +172,22 @@ void frmMain::Form_Load() {
 
 void frmMain::менюНастройка_Click() {
     if (!m_dialog) {
-        m_dialog = new StripCountDialog(m_program->moduleState, this);
+        m_dialog = new StripCountDialog(StripCount(), this);
+        connect(m_dialog, &StripCountDialog::stripCountChosen, this,
+                [this](int count) { m_program->link.session().setStripCount(count); });
         m_dialog->move(frameGeometry().center() - m_dialog->rect().center());
     }
     m_dialog->show();
     m_dialog->raise();
     m_dialog->activateWindow();
+}
+
+int frmMain::StripCount() const {
+    return m_program->link.session().stripCount();
+}
+
+void frmMain::менюИзмерение_Click() {
+    m_program->measure(StripCount());
 }
 
 void frmMain::менюФайлВыход_Click() {
@@ -205,11 +214,8 @@ void frmMain::Form_Unload() {
     QCoreApplication::exit(0);
 }
 
-frmMain *Main(Модуль1 &moduleState, const QString &portForThisRun) {
-    moduleState.StripCount = plateStrips;
-    moduleState.SessionState = StateAwaitLink;
-    moduleState.MeasureAfterStrip = false16;
-    auto *form = new frmMain(moduleState);
+std::unique_ptr<frmMain> Main(const QString &portForThisRun) {
+    auto form = std::make_unique<frmMain>();
     form->setPortForThisRun(portForThisRun);
     form->Form_Load();
     form->show();

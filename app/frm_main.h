@@ -15,7 +15,6 @@ class StatusBar1;
 class StripCountDialog;
 class TextPane;
 enum class Menu;
-struct Модуль1;
 
 // The main window: the plate grid with its row letters and strip numbers,
 // the status bar and the menus. It shows the program's parts (Program) and
@@ -23,7 +22,7 @@ struct Модуль1;
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
-    explicit frmMain(Модуль1 &moduleState, QWidget *parent = nullptr);
+    explicit frmMain(QWidget *parent = nullptr);
     ~frmMain() override;
 
     // Loading: restore the position, open the port, draw the headings, show
@@ -35,7 +34,13 @@ public:
 
     // The menu commands.
     void менюНастройка_Click();
+    void менюИзмерение_Click();
     void менюФайлВыход_Click();
+
+    // The strip count the operator chose in the dialog (12 until then): what
+    // the next measurement covers. The session keeps it, for its strip-count
+    // command.
+    int StripCount() const;
 
     Program &program() { return *m_program; }
     Help &help() { return *m_help; }
@@ -55,15 +60,13 @@ private:
     void buildMenus();
     void Form_Unload();
 
-    // Made first: the panes show its drawings.
     std::unique_ptr<Program> m_program;
     std::unique_ptr<Help> m_help;
-    // The client area with the panes and the status bar, made after the
-    // parts and so destroyed before them, before the window's own children.
-    std::unique_ptr<QWidget> m_client;
-    TextPane *m_rows;
-    TextPane *m_columns;
-    TextPane *m_results;
+    // The window's children, which Qt owns.
+    QWidget *m_client = nullptr;
+    TextPane *m_rows = nullptr;
+    TextPane *m_columns = nullptr;
+    TextPane *m_results = nullptr;
     StatusBar1 *m_statusBar = nullptr;
     QMenu *m_fileMenu = nullptr;
     QList<QAction *> m_actions;
@@ -71,7 +74,6 @@ private:
     QString m_portForThisRun;
 };
 
-// The program's start: the session defaults, then the main window, loaded
-// and shown.
+// The program's start: the main window, loaded and shown.
 // portForThisRun: see frmMain::setPortForThisRun.
-frmMain *Main(Модуль1 &moduleState, const QString &portForThisRun = QString());
+std::unique_ptr<frmMain> Main(const QString &portForThisRun = QString());

@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "command_line.h"
+#include "core/qt_translations.h"
 #include "frm_main.h"
 #include "port_chooser.h"
-#include "core/qt_translations.h"
-#include "settings.h"
+#include "window_position.h"
 
-#include "core/module1.h"
 #include "core/settings_store.h"
 #include "link/port_choice.h"
 #include "link/port_list.h"
@@ -75,7 +74,6 @@ int main(int argc, char *argv[]) {
             return 0; // cancelled: nothing changed, nothing started
     }
 
-    Модуль1 module;
-    std::unique_ptr<frmMain> window(Main(module, port));
+    const std::unique_ptr<frmMain> window = Main(port);
     return app.exec();
 }

@@ -3,37 +3,21 @@
 
 #include <QString>
 
-#include <functional>
-
 class CommonDialog1;
-class MenuFlags;
-class PaneModel;
-struct Модуль1;
+class Plate;
+class SessionPresenter;
 
-// The File menu's commands on plate data: copy to the clipboard, save the
-// last data block, view a data file.
-class PlateCommands {
-public:
-    PlateCommands(Модуль1 &moduleState, PaneModel &ОкноПечати, MenuFlags &menus,
-                  CommonDialog1 &dialog);
+// The File menu's commands on plate data. Each returns the warning to show
+// the operator when it could not be carried out, or an empty string.
 
-    void менюФайлClip_Click();
-    void менюФайлЗапись_Click();
-    void менюФайлПросмотр_Click();
+// Copy to clipboard: the plate text as it is; a clipboard that cannot be
+// reached is passed over without a word.
+void copyPlateText(const QString &plateText);
+// Save: the plate the grid shows, to the .dat file the operator chooses.
+QString saveShownPlate(CommonDialog1 &dialog, const Plate &shown);
+// View file: a .dat file's values in the results pane and its text as the
+// plate text.
+QString viewDatFile(CommonDialog1 &dialog, SessionPresenter &presenter);
 
-    // How the operator is told that a command could not be carried out.
-    // The window shows a message box; tests collect the texts.
-    void setWarning(std::function<void(const QString &)> warn) { m_warn = std::move(warn); }
-
-    // The folder the save dialog starts in.
-    static QString dataFolder();
-
-private:
-    void showWarning(const QString &text);
-
-    Модуль1 &m_moduleState;
-    PaneModel &m_pane;
-    MenuFlags &m_menus;
-    CommonDialog1 &m_dialog;
-    std::function<void(const QString &)> m_warn;
-};
+// The folder the save dialog starts in.
+QString dataFolder();

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "port_chooser.h"
 
-#include "settings.h"
+#include "window_position.h"
 
 #include "link/port_choice.h"
 #include "link/port_problem.h"

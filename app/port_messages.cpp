@@ -2,6 +2,35 @@
 #include "port_messages.h"
 
 namespace {
+// The reason in Russian, for the window; telkaro-read and the terminal line
+// have it in English (portProblemText).
+QString reasonTip(PortProblem problem) {
+    switch (problem) {
+    case PortProblem::NoName:
+        return QStringLiteral("Имя порта не задано.");
+    case PortProblem::NameTooLong:
+        return QStringLiteral("Имя порта слишком длинное.");
+    case PortProblem::NotFound:
+        return QStringLiteral("Такого порта нет.");
+    case PortProblem::Directory:
+        return QStringLiteral("Это папка, а не последовательный порт.");
+    case PortProblem::RegularFile:
+        return QStringLiteral("Это обычный файл, а не последовательный порт.");
+    case PortProblem::NotSerial:
+        return QStringLiteral("Это не последовательный порт.");
+    case PortProblem::Busy:
+        return QStringLiteral("Порт занят другой программой.");
+    case PortProblem::PermissionDenied:
+        return QStringLiteral("Нет прав на доступ к порту.");
+    case PortProblem::Unplugged:
+        return QStringLiteral("Устройство отключено или закрыто.");
+    case PortProblem::None:
+    case PortProblem::Other:
+        break;
+    }
+    return QStringLiteral("Система не открыла порт.");
+}
+
 QString chooseAdvice() {
     return QStringLiteral("Выберите порт прибора: запустите «telkaro --choose-port» или пункт "
                           "«Выбрать порт прибора» в меню программ.");
@@ -43,7 +72,7 @@ QString diagnosisLine(const QString &portName, PortProblem problem, PortEvent ev
 QString diagnosisTip(const QString &portName, PortProblem problem, PortEvent event) {
     const QString what = event == PortEvent::Lost ? QStringLiteral("Порт %1 отключён.")
                                                   : QStringLiteral("Порт %1 не открыт.");
-    return what.arg(shownPortName(portName)) + QLatin1Char(' ') + portProblemTip(problem) +
+    return what.arg(shownPortName(portName)) + QLatin1Char(' ') + reasonTip(problem) +
            QLatin1Char('\n') + advice(problem);
 }
 

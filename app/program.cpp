@@ -1,53 +1,80 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "program.h"
 
-#include <cstdio>
+#include "plate_commands.h"
 
-namespace {
-const QString portBusyText = QStringLiteral("    Порт COM2 занят");
-} // namespace
+#include "link/serial_link.h"
+#include "link/session.h"
 
-Program::Program(Модуль1 &state, QWidget *owner)
-    : moduleState(state)
-    , link(state)
-    , commonDialog1(owner)
-    , plate(moduleState, ОкноПечати, menus, commonDialog1) {
-    link.afterCharacter = [this](char) {
-        if (m_defaultPortHintShown && moduleState.SessionState != StateAwaitLink) {
-            m_defaultPortHintShown = false; // it answers after all
-            tell(QString(), QString());
-        }
-    };
+Program::Program(QWidget *owner)
+    : commonDialog1(owner) {
+    Session &session = link.session();
+    presenter.listenTo(session);
+    // The instrument answers, well or not: the link is no longer awaited.
+    connect(&session, &Session::linked, this, &Program::answered);
+    connect(&session, &Session::instrumentError, this, &Program::answered);
+    connect(&session, &Session::portLost, this, &Program::portLost);
+    connect(&session, &Session::portBack, this, [this] { m_awaitingLink = true; });
+    connect(&watch, &PortWatch::present, this, &Program::portPresent);
     m_defaultPortHint.setSingleShot(true);
-    QObject::connect(&m_defaultPortHint, &QTimer::timeout, &m_defaultPortHint,
-                     [this] { defaultPortSilent(); });
-    link.afterPortLost = [this] { portLost(); };
-    QObject::connect(&watch, &PortWatch::present, &watch, [this] { portPresent(); });
-    writeLine = [](const QString &line) {
-        std::fputs((line + QLatin1Char('\n')).toUtf8().constData(), stderr);
-        std::fflush(stderr);
-    };
+    connect(&m_defaultPortHint, &QTimer::timeout, this, &Program::defaultPortSilent);
 }
 
 bool Program::load(const QString &portName, bool chosenByDefault) {
     if (!link.open(portName)) {
-        ОкноПечати.PSet(4, 3);
-        ОкноПечати.Print(portBusyText);
-        tell(portName, MSComm1.problem(), PortEvent::OpenFailed);
+        presenter.showPortBusy();
+        tell(portName, link.MSComm1().problem(), PortEvent::OpenFailed);
         return false;
     }
     drawHeadings();
-    link.start();
+    link.session().start();
     if (chosenByDefault)
         m_defaultPortHint.start(defaultPortHintMs);
     return true;
 }
 
+void Program::measure(int stripCount) {
+    if (link.session().measure(stripCount))
+        presenter.measurementChosen();
+    // Refused while the port is not open: the pane keeps the port message.
+}
+
+void Program::менюФайлЧтениеПлашки_Click() {
+    if (link.session().readPlate())
+        presenter.readPlateChosen();
+}
+
+void Program::менюФайлClip_Click() {
+    copyPlateText(presenter.PlateText());
+}
+
+void Program::менюФайлЗапись_Click() {
+    warn(saveShownPlate(commonDialog1, presenter.shownPlate()));
+}
+
+void Program::менюФайлПросмотр_Click() {
+    warn(viewDatFile(commonDialog1, presenter));
+}
+
+void Program::warn(const QString &text) {
+    if (!text.isEmpty())
+        emit warning(text);
+}
+
+void Program::answered() {
+    m_awaitingLink = false;
+    if (m_defaultPortHintShown) {
+        m_defaultPortHintShown = false; // it answers after all
+        tell(QString(), QString());
+    }
+}
+
 void Program::defaultPortSilent() {
-    if (moduleState.SessionState != StateAwaitLink || !MSComm1.isOpen())
+    if (!m_awaitingLink || !link.MSComm1().isOpen())
         return;
     m_defaultPortHintShown = true;
-    tell(defaultPortLine(MSComm1.portName()), defaultPortTip(MSComm1.portName()));
+    const QString name = link.MSComm1().portName();
+    tell(defaultPortLine(name), defaultPortTip(name));
 }
 
 void Program::drawHeadings() {
@@ -64,7 +91,7 @@ void Program::drawHeadings() {
 
 void Program::portLost() {
     m_defaultPortHintShown = false; // the loss says more than the hint
-    const QString name = MSComm1.portName();
+    const QString name = link.MSComm1().portName();
     m_toldProblem = PortProblem::Unplugged;
     tell(name, PortProblem::Unplugged, PortEvent::Lost);
     watch.start(name);
@@ -72,12 +99,12 @@ void Program::portLost() {
 
 void Program::portPresent() {
     const QString name = watch.portName();
-    if (!MSComm1.open(name)) {
+    if (!link.MSComm1().open(name)) {
         // There, but not usable yet (the system may still be setting its
         // permissions), or taken by another program: try again next time,
         // and say so once.
-        if (MSComm1.problem() != m_toldProblem) {
-            m_toldProblem = MSComm1.problem();
+        if (link.MSComm1().problem() != m_toldProblem) {
+            m_toldProblem = link.MSComm1().problem();
             tell(name, m_toldProblem, PortEvent::OpenFailed);
         }
         return;
@@ -85,7 +112,7 @@ void Program::portPresent() {
     watch.stop();
     m_toldProblem = PortProblem::None;
     tell(portBackLine(name), QString());
-    session.onPortBack();
+    link.session().handlePortBack();
 }
 
 void Program::tell(const QString &portName, PortProblem problem, PortEvent event) {
@@ -93,8 +120,7 @@ void Program::tell(const QString &portName, PortProblem problem, PortEvent event
 }
 
 void Program::tell(const QString &line, const QString &tip) {
-    if (writeLine && !line.isEmpty())
-        writeLine(line);
-    if (showTip)
-        showTip(tip);
+    if (!line.isEmpty())
+        emit said(line);
+    emit tipChanged(tip);
 }

@@ -1,17 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "strip_dialog.h"
 
-#include "core/module1.h"
 #include "twips.h"
 #include "window_font.h"
 
 #include <QComboBox>
 #include <QPushButton>
 
-StripCountDialog::StripCountDialog(Модуль1 &moduleState, QWidget *owner)
+StripCountDialog::StripCountDialog(int stripCount, QWidget *owner)
     : QWidget(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                          Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)
-    , m_moduleState(moduleState)
+    , m_stripCount(stripCount)
     , m_combo(new QComboBox(this))
     , m_ok(new QPushButton(QStringLiteral("OK"), this)) {
     setObjectName(QStringLiteral("frmНастройка"));
@@ -41,10 +40,11 @@ StripCountDialog::StripCountDialog(Модуль1 &moduleState, QWidget *owner)
 }
 
 void StripCountDialog::Form_Load() {
-    m_combo->setCurrentIndex(m_moduleState.StripCount - 1);
+    m_combo->setCurrentIndex(m_stripCount - 1);
 }
 
 void StripCountDialog::кНастройкаОК_Click() {
-    m_moduleState.StripCount = static_cast<qint16>(m_combo->currentIndex() + 1);
+    m_stripCount = m_combo->currentIndex() + 1;
     hide();
+    emit stripCountChosen(m_stripCount);
 }

@@ -5,25 +5,28 @@
 
 class QComboBox;
 class QPushButton;
-struct Модуль1;
 
 // The strip count dialog "Число стрипов": the number of strips the next
-// measurement covers. One instance at most; OK hides it, the title bar's
-// close button destroys it, leaving the strip count as it was. Its object
-// name is the system's, frmНастройка.
+// measurement covers. One instance at most; OK hides it and tells the
+// choice, the title bar's close button destroys it, leaving the strip count
+// as it was. Its object name is the system's, frmНастройка.
 class StripCountDialog : public QWidget {
     Q_OBJECT
 public:
-    StripCountDialog(Модуль1 &moduleState, QWidget *owner);
+    // stripCount: the count chosen so far, which the list shows.
+    StripCountDialog(int stripCount, QWidget *owner);
 
     QComboBox *комбоСтрип() const { return m_combo; }
     QPushButton *кНастройкаОК() const { return m_ok; }
+
+signals:
+    void stripCountChosen(int stripCount);
 
 private:
     void Form_Load();
     void кНастройкаОК_Click();
 
-    Модуль1 &m_moduleState;
+    int m_stripCount;
     QComboBox *m_combo;
     QPushButton *m_ok;
 };

@@ -8,34 +8,34 @@
 
 TextPane::TextPane(PaneModel &model, QWidget *parent)
     : QFrame(parent)
-    , m_model(model) {
+    , m_model(&model) {
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setBackgroundRole(QPalette::Button);
     setForegroundRole(QPalette::ButtonText);
     setAutoFillBackground(true);
-    m_model.setChangeHandler([this] { modelChanged(); });
+    connect(m_model, &PaneModel::changed, this, &TextPane::modelChanged);
     updateMetrics();
-}
-
-TextPane::~TextPane() {
-    m_model.setChangeHandler({});
 }
 
 QPointF TextPane::toPixels(double x, double y) const {
     const QRect area = contentsRect();
-    return QPointF(area.left() + (x - m_model.scaleLeft()) * area.width() / m_model.scaleWidth(),
-                   area.top() + (y - m_model.scaleTop()) * area.height() / m_model.scaleHeight());
+    if (!m_model)
+        return area.topLeft();
+    return QPointF(area.left() + (x - m_model->scaleLeft()) * area.width() / m_model->scaleWidth(),
+                   area.top() + (y - m_model->scaleTop()) * area.height() / m_model->scaleHeight());
 }
 
 void TextPane::paintEvent(QPaintEvent *event) {
     QFrame::paintEvent(event);
+    if (!m_model)
+        return;
     QPainter painter(this);
     const QRect area = contentsRect();
     painter.setClipRect(area);
     painter.setFont(font());
     const QColor background = palette().color(QPalette::Button);
     const QColor text = palette().color(QPalette::ButtonText);
-    for (const PaneModel::Item &item : m_model.items()) {
+    for (const PaneModel::Item &item : m_model->items()) {
         const QPointF at = toPixels(item.x, item.y);
         if (at.x() > area.right() || at.y() > area.bottom())
             continue; // placed beyond the drawing area: nothing of it shows
@@ -74,15 +74,15 @@ void TextPane::changeEvent(QEvent *event) {
 
 void TextPane::updateMetrics() {
     const QRect area = contentsRect();
-    if (area.width() <= 0 || area.height() <= 0)
+    if (!m_model || area.width() <= 0 || area.height() <= 0)
         return;
     const QFontMetricsF metrics(font());
-    const double unitsPerPixelX = m_model.scaleWidth() / area.width();
-    const double unitsPerPixelY = m_model.scaleHeight() / area.height();
-    m_model.setMetrics(metrics.height() * unitsPerPixelY,
-                       [metrics, unitsPerPixelX](const QString &s) {
-                           return metrics.horizontalAdvance(s) * unitsPerPixelX;
-                       });
+    const double unitsPerPixelX = m_model->scaleWidth() / area.width();
+    const double unitsPerPixelY = m_model->scaleHeight() / area.height();
+    m_model->setMetrics(metrics.height() * unitsPerPixelY,
+                        [metrics, unitsPerPixelX](const QString &s) {
+                            return metrics.horizontalAdvance(s) * unitsPerPixelX;
+                        });
 }
 
 void TextPane::modelChanged() {
@@ -97,7 +97,9 @@ void TextPane::modelChanged() {
 
 void TextPane::updateDescription() {
     m_descriptionPending = false;
-    const QString description = m_model.readingOrder().join(QLatin1Char('\n'));
+    if (!m_model)
+        return;
+    const QString description = m_model->readingOrder().join(QLatin1Char('\n'));
     if (description != accessibleDescription())
         setAccessibleDescription(description);
 }

@@ -16,11 +16,12 @@
 // takes. Cycles: TELKARO_BENCH_CYCLES (default 7), after one unmeasured cycle
 // that sends the strip count. Prints table rows as telkaro-bench-process does.
 #include "app/frm_main.h"
-#include "app/settings.h"
+#include "app/menu_flags.h"
+#include "app/program.h"
 #include "app/text_pane.h"
-#include "core/menu_flags.h"
-#include "core/module1.h"
+#include "app/window_position.h"
 #include "core/settings_store.h"
+#include "link/session.h"
 #include "tests/support/virtual_instrument.h"
 
 #include <QAction>
@@ -77,8 +78,8 @@ void row(const QByteArray &figure, const QByteArray &value, const QByteArray &un
 // with the data block: the first paint once the session is done.
 class GridPainted : public QObject {
 public:
-    GridPainted(Модуль1 &moduleState, double clockOffset)
-        : m_moduleState(moduleState)
+    GridPainted(const Session &session, double clockOffset)
+        : m_session(session)
         , m_offset(clockOffset) {}
 
     void arm() {
@@ -90,7 +91,8 @@ public:
 
 protected:
     bool eventFilter(QObject *, QEvent *event) override {
-        if (m_armed && event->type() == QEvent::Paint && m_moduleState.SessionState == StateDone) {
+        if (m_armed && event->type() == QEvent::Paint &&
+            m_session.state() == SessionState::StateDone) {
             m_armed = false;
             // Runs once the paint event has been handled.
             QTimer::singleShot(0, this, [this] {
@@ -102,7 +104,7 @@ protected:
     }
 
 private:
-    Модуль1 &m_moduleState;
+    const Session &m_session;
     double m_offset;
     bool m_armed = false;
     double m_at = 0;
@@ -181,14 +183,14 @@ int main(int argc, char *argv[]) {
     }
     SettingsStore().clear();
     qputenv("TELKARO_PORT", instrument.portName().toLocal8Bit());
-    Модуль1 m;
-    std::unique_ptr<frmMain> window(Main(m));
-    if (!instrument.waitFor([&] { return m.SessionState == StateLinked; }, 10000)) {
+    std::unique_ptr<frmMain> window = Main();
+    const Session &session = window->program().link.session();
+    if (!instrument.waitFor([&] { return session.state() == SessionState::StateLinked; }, 10000)) {
         std::fprintf(stderr, "bench_cycle: no link\n");
         return 1;
     }
     const double clockNow = instrument.clockMs();
-    GridPainted painted(m, steadyMs() - clockNow);
+    GridPainted painted(session, steadyMs() - clockNow);
     window->ОкноПечати()->installEventFilter(&painted);
     QTimer guard;
     guard.setSingleShot(true);
@@ -208,7 +210,7 @@ int main(int argc, char *argv[]) {
         const int failed = painted.loop.exec();
         guard.stop();
         const double cpu = cpuMs() - cpu0;
-        if (failed || m.RxBuffer.size() != 12 * 32 + 2) {
+        if (failed || session.RxBuffer().size() != 12 * 32 + 2) {
             std::fprintf(stderr, "bench_cycle: cycle %d did not end with a full plate\n", i);
             return 1;
         }

@@ -9,14 +9,14 @@
 // arrives), each repetition is timed on its own with a steady clock and the
 // median is reported through QTest::setBenchmarkResult.
 #include "app/frm_main.h"
+#include "app/menu_flags.h"
 #include "app/program.h"
 #include "app/text_pane.h"
 #include "app/twips.h"
 #include "app/window_font.h"
-#include "core/menu_flags.h"
-#include "core/module1.h"
+#include "link/link_timer.h"
 #include "link/receive_step.h"
-#include "plate/plate_block.h"
+#include "plate/plate.h"
 #include "tests/session_rig.h"
 
 #include <QAccessible>
@@ -96,8 +96,10 @@ protected:
 class BenchReply : public QObject {
     Q_OBJECT
 
-    Модуль1 m_moduleState;
     std::unique_ptr<frmMain> m_window;
+    // A session on stand-ins for the port, timer and clock, which the
+    // window's presenter listens to as it does to its own.
+    SessionRig m_rig{false};
     QByteArray m_wire[2];
     QByteArray m_kept[2];
     int m_next = 0;
@@ -110,17 +112,14 @@ class BenchReply : public QObject {
     // loop has had its turn (pane painted, description up to date).
     void beforeLastCharacter() {
         m_next ^= 1;
-        m_window->program().menus.setEnabled(Menu::менюФайл, false);
-        m_window->program().menus.setEnabled(Menu::менюИзмерение, false);
-        PaneModel &model = pane()->model();
-        model.Cls();
-        model.PSet(5, 3);
-        model.Print(QStringLiteral("Чтение плашки"));
-        m_moduleState.SessionState = StateAwaitData;
-        m_moduleState.RxBuffer = m_kept[m_next].chopped(1);
+        MenuFlags &menus = m_window->program().presenter.menus();
+        menus.setEnabled(Menu::менюФайл, false);
+        menus.setEnabled(Menu::менюИзмерение, false);
+        m_rig.session->readPlate();
+        m_rig.receive(m_kept[m_next].chopped(1));
         QCoreApplication::processEvents();
     }
-    void lastCharacter() { m_window->program().session.MSComm1_OnComm('K'); }
+    void lastCharacter() { m_rig.session->receive('K'); }
 
 private slots:
     void initTestCase() {
@@ -129,11 +128,10 @@ private slots:
             m_kept[i] = keptBlock(m_wire[i]);
             QCOMPARE(m_kept[i].size(), 12 * 32 + 2);
         }
-        m_moduleState.StripCount = 12;
-        m_moduleState.SessionState = StateAwaitLink;
-        m_window = std::make_unique<frmMain>(m_moduleState);
-        // No port and no polls: a poll would empty the reply buffer.
-        m_window->program().ТаймерСвязи.setEnabled(false);
+        m_window = std::make_unique<frmMain>();
+        // No port and no polls of its own.
+        m_window->program().link.ТаймерСвязи().setEnabled(false);
+        m_window->program().presenter.listenTo(*m_rig.session);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
         qInfo("accessibility active: %s", QAccessible::isActive() ? "yes" : "no");
@@ -157,46 +155,50 @@ private slots:
     }
 
     // Every character of a block but the last through the session's receive
-    // handler (stand-ins for the port, timer and clock), as while a block arrives.
+    // handler (stand-ins for the port, timer and clock), as while a block
+    // arrives, after the data request.
     void sessionCharacters_493chars() {
-        SessionRig rig;
+        SessionRig rig(false);
         const QByteArray bytes = m_wire[0].chopped(1);
         QBENCHMARK {
-            rig.moduleState.SessionState = StateAwaitData;
-            rig.moduleState.RxBuffer.clear();
-            for (char c : bytes)
-                rig.session.MSComm1_OnComm(c);
+            rig.session->readPlate();
+            rig.receive(bytes);
         }
-        QCOMPARE(rig.moduleState.SessionState, StateAwaitData);
+        QCOMPARE(rig.session->state(), SessionState::StateAwaitData);
     }
 
     // The last character of a block with the session on stand-ins and a bare
-    // pane model: the grid drawn into the model and the plate text built.
+    // presenter: the plate made, the grid drawn into the model and the plate
+    // text built.
     void blockStandIns() {
         SessionRig rig;
         const QByteArray prefix = m_kept[0].chopped(1);
-        QBENCHMARK {
-            rig.moduleState.SessionState = StateAwaitData;
-            rig.moduleState.RxBuffer = prefix;
-            rig.session.MSComm1_OnComm('K');
-        }
-        QCOMPARE(rig.moduleState.SessionState, StateDone);
-        QCOMPARE(rig.moduleState.PlateText.size(), 592);
+        medianOf(
+            [&] {
+                rig.session->readPlate();
+                rig.receive(prefix);
+            },
+            [&] { rig.session->receive('K'); });
+        QCOMPARE(rig.session->state(), SessionState::StateDone);
+        QCOMPARE(rig.presenter.PlateText().size(), 592);
     }
 
-    // The two parts of that on their own.
+    // The two parts of that on their own: the presenter showing a plate, and
+    // the plate text.
     void blockDrawGrid() {
-        PaneModel model(0, 0, 12, 8);
-        model.setMetrics(0.6, [](const QString &s) { return 0.1 * s.size(); });
+        SessionPresenter presenter;
+        presenter.ОкноПечати().setMetrics(0.6, [](const QString &s) { return 0.1 * s.size(); });
+        const Plate plate(m_kept[0], {});
         QBENCHMARK {
-            showBlock(model, m_kept[0]);
+            presenter.showPlate(plate);
         }
-        QCOMPARE(model.items().size(), 192);
+        QCOMPARE(presenter.ОкноПечати().items().size(), 192);
     }
     void blockPlateText() {
+        const Plate plate(m_kept[0], {});
         QString text;
         QBENCHMARK {
-            text = buildPlateText(m_kept[0]);
+            text = plate.text();
         }
         QCOMPARE(text.size(), 592);
     }
@@ -207,7 +209,7 @@ private slots:
     // switched back on.
     void blockWindow() {
         medianOf([this] { beforeLastCharacter(); }, [this] { lastCharacter(); });
-        QCOMPARE(m_moduleState.SessionState, StateDone);
+        QCOMPARE(m_rig.session->state(), SessionState::StateDone);
         QCOMPARE(pane()->model().items().size(), 192);
         QVERIFY(m_window->action(Menu::менюИзмерение)->isEnabled());
     }

@@ -4,7 +4,6 @@
 // decoded from its PNG when added) and, on a private copy, with the sizes a
 // title bar and a task bar use (16 to 48).
 #include "app/frm_main.h"
-#include "core/module1.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -26,14 +25,12 @@ class BenchStartupParts : public QObject {
 private slots:
     void initTestCase() {
         // Fonts and the style are set up on first use; that belongs to no part.
-        Модуль1 m;
-        frmMain warm(m);
+        frmMain warm;
     }
 
     void mainWindowMade() {
-        Модуль1 m;
         QBENCHMARK {
-            frmMain window(m);
+            frmMain window;
         }
     }
 

@@ -7,47 +7,34 @@
 namespace {
 constexpr qsizetype maxShownLength = 80;
 
-// A problem's reason in the program's two languages: English for the
-// terminal or a log, Russian for the window's tool tip.
-struct Reason {
-    const char *english;
-    const char *russian;
-};
-
-Reason reason(PortProblem problem) {
+// A problem's reason for the terminal or a log, in English; translated
+// where the program installs a translation.
+const char *reason(PortProblem problem) {
     switch (problem) {
     case PortProblem::None:
-        return {QT_TRANSLATE_NOOP("PortProblem", "no reason given"), "Система не открыла порт."};
+        return QT_TRANSLATE_NOOP("PortProblem", "no reason given");
     case PortProblem::NoName:
-        return {QT_TRANSLATE_NOOP("PortProblem", "no port name was given"), "Имя порта не задано."};
+        return QT_TRANSLATE_NOOP("PortProblem", "no port name was given");
     case PortProblem::NameTooLong:
-        return {QT_TRANSLATE_NOOP("PortProblem", "the name is too long to be a port"),
-                "Имя порта слишком длинное."};
+        return QT_TRANSLATE_NOOP("PortProblem", "the name is too long to be a port");
     case PortProblem::NotFound:
-        return {QT_TRANSLATE_NOOP("PortProblem", "no such port"), "Такого порта нет."};
+        return QT_TRANSLATE_NOOP("PortProblem", "no such port");
     case PortProblem::Directory:
-        return {QT_TRANSLATE_NOOP("PortProblem", "it is a folder, not a serial port"),
-                "Это папка, а не последовательный порт."};
+        return QT_TRANSLATE_NOOP("PortProblem", "it is a folder, not a serial port");
     case PortProblem::RegularFile:
-        return {QT_TRANSLATE_NOOP("PortProblem", "it is an ordinary file, not a serial port"),
-                "Это обычный файл, а не последовательный порт."};
+        return QT_TRANSLATE_NOOP("PortProblem", "it is an ordinary file, not a serial port");
     case PortProblem::NotSerial:
-        return {QT_TRANSLATE_NOOP("PortProblem", "it is not a serial port"),
-                "Это не последовательный порт."};
+        return QT_TRANSLATE_NOOP("PortProblem", "it is not a serial port");
     case PortProblem::Busy:
-        return {QT_TRANSLATE_NOOP("PortProblem", "in use by another program"),
-                "Порт занят другой программой."};
+        return QT_TRANSLATE_NOOP("PortProblem", "in use by another program");
     case PortProblem::PermissionDenied:
-        return {QT_TRANSLATE_NOOP("PortProblem", "permission denied"),
-                "Нет прав на доступ к порту."};
+        return QT_TRANSLATE_NOOP("PortProblem", "permission denied");
     case PortProblem::Unplugged:
-        return {QT_TRANSLATE_NOOP("PortProblem", "the device was unplugged or closed"),
-                "Устройство отключено или закрыто."};
+        return QT_TRANSLATE_NOOP("PortProblem", "the device was unplugged or closed");
     case PortProblem::Other:
         break;
     }
-    return {QT_TRANSLATE_NOOP("PortProblem", "the system refused to open it"),
-            "Система не открыла порт."};
+    return QT_TRANSLATE_NOOP("PortProblem", "the system refused to open it");
 }
 } // namespace
 
@@ -140,9 +127,5 @@ QString shownPortName(const QString &portName) {
 }
 
 QString portProblemText(PortProblem problem) {
-    return QCoreApplication::translate("PortProblem", reason(problem).english);
-}
-
-QString portProblemTip(PortProblem problem) {
-    return QString::fromUtf8(reason(problem).russian);
+    return QCoreApplication::translate("PortProblem", reason(problem));
 }

@@ -49,8 +49,6 @@ PortProblem openFailureReason(QSerialPort::SerialPortError error, const PortFact
 // The reason in a line for the terminal or a log, in English ("in use by
 // another program"); translated where the program installs a translation.
 QString portProblemText(PortProblem problem);
-// The same reason in Russian, for the window ("Порт занят другой программой.").
-QString portProblemTip(PortProblem problem);
 
 // A port name as it is shown: a very long one is cut, blanks and control
 // characters are made visible.

@@ -7,11 +7,8 @@
 #include <QObject>
 #include <QSerialPort>
 
-#include <functional>
-
 // The serial line to the instrument: 9600 baud, 8 data bits, no parity,
-// one stop bit, no handshaking. Received bytes are handed on one at a time,
-// each as a notification of its own, however the system delivers them.
+// one stop bit, no handshaking. Received bytes are handed on as they come.
 class SerialLink : public QObject, public CommandPort {
     Q_OBJECT
 public:
@@ -28,14 +25,12 @@ public:
     // The system's own words for the last failure.
     QString errorString() const { return m_error; }
 
-    bool isOpen() const override { return m_port.isOpen(); }
+    bool isOpen() const override { return m_port->isOpen(); }
     void output(const QByteArray &line) override;
 
-    void setCharacterHandler(std::function<void(char)> handler) {
-        m_onCharacter = std::move(handler);
-    }
-
 signals:
+    // Bytes from the instrument, in order.
+    void received(const QByteArray &bytes);
     // The port vanished while open (adapter unplugged, far end closed); the
     // port has been closed. Emitted once.
     void lost();
@@ -44,10 +39,9 @@ private:
     void readAvailable();
     void handleError(QSerialPort::SerialPortError error);
 
-    QSerialPort m_port;
+    QSerialPort *m_port; // a child
     QString m_portName;
     PortProblem m_problem = PortProblem::None;
     QString m_error;
     QSerialPort::SerialPortError m_errorCode = QSerialPort::NoError;
-    std::function<void(char)> m_onCharacter;
 };

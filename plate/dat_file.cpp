@@ -3,6 +3,8 @@
 
 #include "plate_block.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 QString writeDatFile(const QString &path, const QByteArray &content, const QString &shortWrite) {
@@ -48,4 +50,37 @@ DatFileRead readDatFile(const QByteArray &content) {
     }
     result.complete = true;
     return result;
+}
+
+DatFileLoad loadDatFile(const QString &path) {
+    DatFileLoad load;
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        load.problem = DatFileLoad::Problem::Missing;
+        return load;
+    }
+    if (!info.isFile()) {
+        load.problem = DatFileLoad::Problem::NotOrdinary;
+        return load;
+    }
+    if (info.size() > maxDatFileSize) {
+        load.problem = DatFileLoad::Problem::TooLarge;
+        return load;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        load.problem = DatFileLoad::Problem::Unreadable;
+        load.reason = file.errorString();
+        return load;
+    }
+    if (file.isSequential()) { // it became something else between the look and the open
+        load.problem = DatFileLoad::Problem::NotOrdinary;
+        return load;
+    }
+    load.content = file.read(maxDatFileSize + 1);
+    if (load.content.size() > maxDatFileSize) { // it grew while we looked at it
+        load.problem = DatFileLoad::Problem::TooLarge;
+        load.content.clear();
+    }
+    return load;
 }

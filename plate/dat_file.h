@@ -35,3 +35,21 @@ DatFileRead readDatFile(const QByteArray &content);
 
 // Files larger than this cannot be plate files (a full plate is 592 bytes).
 constexpr qint64 maxDatFileSize = 1024 * 1024;
+
+// A data file's content, read safely: only an ordinary file is opened (a
+// FIFO, a device, a socket or a folder could block the program in open() or
+// in a read for good, or never end), it is looked at again once open, and
+// no more is read than a plate file can be.
+struct DatFileLoad {
+    enum class Problem {
+        None,
+        Missing,     // no such file
+        NotOrdinary, // a folder, a FIFO, a device, a socket
+        Unreadable,  // the system would not open it: reason says why
+        TooLarge,    // over maxDatFileSize
+    };
+    Problem problem = Problem::None;
+    QString reason; // the system's words, for Unreadable
+    QByteArray content;
+};
+DatFileLoad loadDatFile(const QString &path);

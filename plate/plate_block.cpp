@@ -1,21 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "plate_block.h"
 
-#include "core/pane_model.h"
-
 qsizetype wholeStrips(qsizetype length) {
     return length >= 2 ? (length - 2) / stripBlockSize : 0;
-}
-
-int stripsToSave(const QByteArray &rxBuffer) {
-    const qsizetype strips = wholeStrips(rxBuffer.size());
-    if (strips > plateStrips || rxBuffer.size() != stripBlockSize * strips + 2)
-        return -1;
-    for (qsizetype k = 0; k <= strips; ++k) {
-        if (rxBuffer.mid(stripBlockSize * k, 2) == "OK")
-            return k == strips ? static_cast<int>(strips) : -1;
-    }
-    return -1;
 }
 
 QString wellValueText(const QByteArray &block, qsizetype s, int r) {
@@ -29,17 +16,6 @@ QString wellValueText(const QByteArray &block, qsizetype s, int r) {
     return value;
 }
 
-void showBlock(PaneModel &pane, const QByteArray &block) {
-    pane.Cls();
-    const qsizetype strips = wholeStrips(block.size());
-    for (qsizetype s = 0; s < strips; ++s) {
-        for (int r = 0; r < plateRows; ++r) {
-            pane.PSet(static_cast<double>(s), r);
-            pane.Print(wellValueText(block, s, r));
-        }
-    }
-}
-
 QString plateText(const QByteArray &block, qsizetype strips) {
     QString text;
     text.reserve(plateRows * (6 * strips + 2));
@@ -51,8 +27,4 @@ QString plateText(const QByteArray &block, qsizetype strips) {
         text += QLatin1String("\r\n");
     }
     return text;
-}
-
-QString buildPlateText(const QByteArray &block) {
-    return plateText(block, wholeStrips(block.size()));
 }

@@ -10,10 +10,6 @@
 #include <algorithm>
 
 namespace {
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 // Characters the instrument can send: "0" to "Z".
 bool isBlockCharacter(char c) {
     return c >= '0' && c <= 'Z';
@@ -50,10 +46,10 @@ QString wellName(qsizetype s, int r) {
     return QChar(u'A' + r) + QString::number(s + 1);
 }
 
-QString wellNumber(const QByteArray &block, qsizetype s, int r) {
-    const QByteArray field = block.mid(stripBlockSize * s + wellFieldSize * r, wellFieldSize);
-    if (field.size() != wellFieldSize || !std::all_of(field.begin(), field.end(), isDigit))
+QString wellNumber(const Plate &plate, qsizetype s, int r) {
+    if (!plate.hasNumber(s, r))
         return QString();
+    const QByteArray field = plate.field(s, r);
     return QString::fromLatin1(field.left(1) + '.' + field.mid(1));
 }
 
@@ -65,22 +61,22 @@ QByteArray csvHeader() {
     return "plate,time,well,row,strip,value,text\r\n";
 }
 
-QByteArray csvLines(const PlateRecord &plate) {
+QByteArray csvLines(const Plate &plate, int plateNumber) {
     QByteArray lines;
-    const QByteArray number = QByteArray::number(plate.number);
-    const QByteArray time = csvField(isoTime(plate.time));
+    const QByteArray number = QByteArray::number(plateNumber);
+    const QByteArray time = csvField(isoTime(plate.received()));
     for (qsizetype s = 0; s < plate.strips(); ++s) {
         for (int r = 0; r < plateRows; ++r) {
             lines += number + ',' + time + ',' + csvField(wellName(s, r)) + ',' +
                      csvField(QString(QChar(u'A' + r))) + ',' + QByteArray::number(s + 1) + ',' +
-                     csvField(wellNumber(plate.block, s, r)) + ',' +
-                     csvField(wellValueText(plate.block, s, r)) + "\r\n";
+                     csvField(wellNumber(plate, s, r)) + ',' + csvField(plate.valueText(s, r)) +
+                     "\r\n";
         }
     }
     return lines;
 }
 
-QByteArray jsonDocument(const RunFacts &run, const QList<PlateRecord> &plates) {
+QByteArray jsonDocument(const RunFacts &run, const QList<Plate> &plates) {
     QByteArray out = "{\n";
     out += "  \"program\": " + jsonString(run.program) + ",\n";
     out += "  \"version\": " + jsonString(run.version) + ",\n";
@@ -89,24 +85,25 @@ QByteArray jsonDocument(const RunFacts &run, const QList<PlateRecord> &plates) {
     out += "  \"started\": " + jsonString(isoTime(run.started)) + ",\n";
     out += "  \"plates\": [";
     for (qsizetype k = 0; k < plates.size(); ++k) {
-        const PlateRecord &plate = plates[k];
+        const Plate &plate = plates[k];
         QByteArray values;
         QByteArray texts;
         for (qsizetype s = 0; s < plate.strips(); ++s) {
             for (int r = 0; r < plateRows; ++r) {
                 const QByteArray sep = values.isEmpty() ? "\n" : ",\n";
                 const QByteArray name = "        " + jsonString(wellName(s, r)) + ": ";
-                const QString number = wellNumber(plate.block, s, r);
+                const QString number = wellNumber(plate, s, r);
                 values += sep + name + (number.isEmpty() ? QByteArray("null") : number.toLatin1());
-                texts += sep + name + jsonString(wellValueText(plate.block, s, r));
+                texts += sep + name + jsonString(plate.valueText(s, r));
             }
         }
         out += k == 0 ? "\n" : ",\n";
         out += "    {\n";
-        out += "      \"plate\": " + QByteArray::number(plate.number) + ",\n";
-        out += "      \"time\": " + jsonString(isoTime(plate.time)) + ",\n";
+        out += "      \"plate\": " + QByteArray::number(k + 1) + ",\n";
+        out += "      \"time\": " + jsonString(isoTime(plate.received())) + ",\n";
         out += "      \"block_sha256\": \"" +
-               QCryptographicHash::hash(plate.block, QCryptographicHash::Sha256).toHex() + "\",\n";
+               QCryptographicHash::hash(plate.block(), QCryptographicHash::Sha256).toHex() +
+               "\",\n";
         out += "      \"values\": {" + values + "\n      },\n";
         out += "      \"text\": {" + texts + "\n      }\n";
         out += "    }";
@@ -115,8 +112,8 @@ QByteArray jsonDocument(const RunFacts &run, const QList<PlateRecord> &plates) {
     return out + "}\n";
 }
 
-QByteArray datContent(const PlateRecord &plate) {
-    return plateText(plate.block, plate.strips()).toLatin1();
+QByteArray datContent(const Plate &plate) {
+    return plate.text().toLatin1();
 }
 
 QByteArray blockFromDat(const QByteArray &content, QString *why) {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "plate_block.h"
+#include "plate.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -14,29 +14,19 @@
 // well names ("A1" … "H12"), numbers with a decimal point and times in
 // ISO 8601 UTC. The plate text and .dat content stay as they are.
 
-// One plate of a run: the data block as received (the accepted characters
-// without the closing "OK"; whole strips only), when it was complete, and its
-// place in the run (1, 2, …).
-struct PlateRecord {
-    int number = 1;
-    QDateTime time;
-    QByteArray block;
-
-    qsizetype strips() const { return block.size() / stripBlockSize; }
-};
-
 // "A1" for strip 0, row 0; "H12" for strip 11, row 7.
 QString wellName(qsizetype s, int r);
 // The well's four characters as a number, "1.234", when all four are
 // digits; an empty string otherwise.
-QString wellNumber(const QByteArray &block, qsizetype s, int r);
+QString wellNumber(const Plate &plate, qsizetype s, int r);
 // ISO 8601 in UTC with milliseconds: "2026-12-09T22:15:03.120Z".
 QString isoTime(const QDateTime &time);
 
 // The CSV header line, and one line per well of a plate in the order A1, B1,
-// …, H1, A2, …; every line ends with CR LF.
+// …, H1, A2, …, the plate's place in its run (1, 2, …) first; every line
+// ends with CR LF.
 QByteArray csvHeader();
-QByteArray csvLines(const PlateRecord &plate);
+QByteArray csvLines(const Plate &plate, int number);
 
 // What a JSON document says about the run beside its plates.
 struct RunFacts {
@@ -46,13 +36,14 @@ struct RunFacts {
     int strips = 0;
     QDateTime started;
 };
-// The whole document: the run's facts and every plate so far, each with its
-// block's SHA-256, its values by well name (null where not a number) and its
-// texts as the window shows them. Wells in the order A1, B1, …
-QByteArray jsonDocument(const RunFacts &run, const QList<PlateRecord> &plates);
+// The whole document: the run's facts and every plate so far (numbered 1, 2,
+// … in their order), each with its block's SHA-256, its values by well name
+// (null where not a number) and its texts as the window shows them. Wells in
+// the order A1, B1, …
+QByteArray jsonDocument(const RunFacts &run, const QList<Plate> &plates);
 
 // The .dat content of a plate: the plate text, as Save writes it.
-QByteArray datContent(const PlateRecord &plate);
+QByteArray datContent(const Plate &plate);
 
 // The block behind a .dat file's content, for writing it in another form:
 // the four characters of each well, strip by strip. Empty, with the reason in

@@ -10,8 +10,8 @@
 #include "plate/plate_block.h"
 #include "plate/plate_export.h"
 
+#include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -24,23 +24,26 @@ int unreadable(const QString &path, const QString &reason) {
 
 int convertFile(const ReaderOptions &options) {
     const QString &path = options.file;
-    // As View file: only an ordinary file is opened (a FIFO or a device
-    // would block or never end), and no more is read than a plate file can
-    // be; blockFromDat refuses what is larger.
-    const QFileInfo info(path);
-    if (!info.exists())
+    // As View file reads it: only an ordinary file, and no more than a plate
+    // file can be.
+    const DatFileLoad load = loadDatFile(path);
+    switch (load.problem) {
+    case DatFileLoad::Problem::None:
+        break;
+    case DatFileLoad::Problem::Missing:
         return unreadable(path, ReaderText::tr("no such file"));
-    if (!info.isFile())
+    case DatFileLoad::Problem::NotOrdinary:
         return unreadable(path, ReaderText::tr("not an ordinary file"));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return unreadable(path, file.errorString());
-    if (file.isSequential())
-        return unreadable(path, ReaderText::tr("not an ordinary file"));
-    const QByteArray content = file.read(maxDatFileSize + 1);
-    file.close();
+    case DatFileLoad::Problem::Unreadable:
+        return unreadable(path, load.reason);
+    case DatFileLoad::Problem::TooLarge:
+        // In the words blockFromDat uses for content that large.
+        return unreadable(
+            path, QCoreApplication::translate(
+                      "PlateExport", "the file is too large to be a plate file (over 1 MiB)"));
+    }
     QString why;
-    const QByteArray block = blockFromDat(content, &why);
+    const QByteArray block = blockFromDat(load.content, &why);
     if (block.isEmpty())
         return unreadable(path, why);
 
@@ -48,7 +51,7 @@ int convertFile(const ReaderOptions &options) {
                        runFacts(std::nullopt, static_cast<int>(block.size() / stripBlockSize)));
     QString failure = output.check();
     if (failure.isEmpty())
-        failure = output.add(PlateRecord{1, info.lastModified().toUTC(), block});
+        failure = output.add(Plate::fromBlock(block, QFileInfo(path).lastModified().toUTC()));
     if (failure.isEmpty())
         failure = output.finish();
     if (!failure.isEmpty()) {

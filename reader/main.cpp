@@ -73,14 +73,15 @@ int main(int argc, char *argv[]) {
         return exitCode::outputFailed;
     }
 
-    PlateReader reader(options, output);
-    reader.tell = writeStandardError;
+    PlateReader reader(options, std::move(output));
+    QObject::connect(&reader, &PlateReader::told, &reader, &writeStandardError);
     if (!options.quiet && standardErrorIsTerminal())
-        reader.progress = writeStandardError;
-    reader.answer = [](const QString &text) {
+        QObject::connect(&reader, &PlateReader::progressed, &reader, &writeStandardError);
+    QObject::connect(&reader, &PlateReader::answered, &reader, [](const QString &text) {
         writeStandardOutput((text + QLatin1Char('\n')).toUtf8());
-    };
-    reader.finished = [](int code) { QCoreApplication::exit(code); };
+    });
+    QObject::connect(&reader, &PlateReader::finished, &reader,
+                     [](int code) { QCoreApplication::exit(code); });
 
     // Ctrl-C: the run ends between two events, with what is complete kept.
     std::signal(SIGINT, onInterrupt);

@@ -68,10 +68,11 @@ QString PlateOutput::appendCsv(const QByteArray &lines) {
     return QString();
 }
 
-QString PlateOutput::add(const PlateRecord &plate) {
+QString PlateOutput::add(const Plate &plate) {
     if (m_facts.strips == 0)
         m_facts.strips = static_cast<int>(plate.strips());
     m_plates.append(plate);
+    const int number = static_cast<int>(m_plates.size());
     QString failure;
     switch (m_format) {
     case OutputFormat::Dat:
@@ -79,13 +80,13 @@ QString PlateOutput::add(const PlateRecord &plate) {
             if (!writeStandardOutput(datContent(plate)))
                 failure = ReaderText::tr("cannot write to standard output");
         } else {
-            failure = writeWhole(m_repeat > 1 ? seriesFileName(m_path, plate.number) : m_path,
+            failure = writeWhole(m_repeat > 1 ? seriesFileName(m_path, number) : m_path,
                                  datContent(plate));
         }
         break;
     case OutputFormat::Csv: {
         const bool first = m_plates.size() == 1;
-        const QByteArray lines = (first ? csvHeader() : QByteArray()) + csvLines(plate);
+        const QByteArray lines = (first ? csvHeader() : QByteArray()) + csvLines(plate, number);
         if (m_path.isEmpty()) {
             if (!writeStandardOutput(lines))
                 failure = ReaderText::tr("cannot write to standard output");

@@ -25,12 +25,13 @@ public:
     // Before the instrument is asked for anything: whether the output can be
     // written where it goes. Empty, or the reason.
     QString check() const;
-    // Writes one more plate; empty, or the reason it could not be written.
-    QString add(const PlateRecord &plate);
+    // Writes the run's next plate; empty, or the reason it could not be
+    // written.
+    QString add(const Plate &plate);
     // The run has ended, however: what is still to be written.
     QString finish();
 
-    const QList<PlateRecord> &plates() const { return m_plates; }
+    const QList<Plate> &plates() const { return m_plates; }
 
 private:
     QString failed(const QString &path, const QString &reason) const;
@@ -41,6 +42,6 @@ private:
     QString m_path; // empty: standard output
     int m_repeat;
     RunFacts m_facts;
-    QList<PlateRecord> m_plates;
+    QList<Plate> m_plates;
     bool m_finished = false;
 };

@@ -5,7 +5,9 @@
 #include "reader_text.h"
 
 #include "link/port_problem.h"
-#include "plate/plate_block.h"
+#include "link/serial_link.h"
+#include "link/session.h"
+#include "plate/plate.h"
 
 #include <QDateTime>
 
@@ -18,100 +20,99 @@ QString seconds(qint64 ms) {
 }
 } // namespace
 
-PlateReader::PlateReader(const ReaderOptions &options, PlateOutput &output)
+PlateReader::PlateReader(const ReaderOptions &options, PlateOutput output)
     : m_options(options)
-    , m_output(output)
-    , m_link(m_state) {
-    // As Main sets the module's defaults; the strip count is the operator's.
-    m_state.StripCount = static_cast<qint16>(options.strips);
-    m_state.SessionState = StateAwaitLink;
-    m_state.MeasureAfterStrip = false16;
-    m_link.afterCharacter = [this](char) { afterCharacter(); };
-    m_link.afterPortLost = [this] {
-        say(ReaderText::tr("telkaro-read: port %1 was lost: %2")
-                .arg(shownPortName(m_link.MSComm1.portName()),
-                     portProblemText(PortProblem::Unplugged)));
-        end(exitCode::portLost);
-    };
+    , m_output(std::move(output)) {
+    m_clock.start();
+    Session &session = m_link.session();
+    // The strip count is the operator's: also the one the session sends on
+    // its own after the link.
+    session.setStripCount(options.strips);
+    connect(&session, &Session::linked, this, &PlateReader::linked);
+    connect(&session, &Session::stripCountSent, this, [this] {
+        m_settled = false;
+        moved(m_phase);
+    });
+    connect(&session, &Session::stripCountApplied, this, [this] {
+        m_settled = true;
+        moved(m_phase);
+        if (m_plate == 0) // the strip count the session sent is taken
+            QTimer::singleShot(0, this, &PlateReader::beginWhenSettled);
+    });
+    connect(&session, &Session::measurementStarted, this, [this] {
+        m_settled = false;
+        m_measuring = true;
+        moved(ReaderText::tr("measuring"));
+        emit progressed(plateOfRun() + m_phase);
+    });
+    connect(&session, &Session::readingPlate, this, [this] {
+        m_settled = false;
+        moved(ReaderText::tr("reading the block"));
+        if (m_measuring) // a Read plate request says so itself
+            emit progressed(plateOfRun() + m_phase);
+        m_measuring = false;
+    });
+    connect(&session, &Session::instrumentError, this, &PlateReader::instrumentError);
+    connect(&session, &Session::plateReceived, this, &PlateReader::plateReceived);
+    connect(&session, &Session::portLost, this, &PlateReader::portLost);
     m_timeout.setSingleShot(true);
     m_timeout.setTimerType(Qt::PreciseTimer); // a coarse timer may fire 5 % early
-    QObject::connect(&m_timeout, &QTimer::timeout, &m_timeout, [this] { timedOut(); });
+    connect(&m_timeout, &QTimer::timeout, this, &PlateReader::timedOut);
     m_nextPlate.setSingleShot(true);
-    QObject::connect(&m_nextPlate, &QTimer::timeout, &m_nextPlate, [this] { beginPlate(); });
-}
-
-void PlateReader::say(const QString &line) const {
-    if (tell)
-        tell(line);
+    connect(&m_nextPlate, &QTimer::timeout, this, &PlateReader::beginPlate);
 }
 
 void PlateReader::start(const QString &portName) {
     if (!m_link.open(portName)) {
-        say(ReaderText::tr("telkaro-read: cannot open port %1: %2")
-                .arg(shownPortName(portName), portProblemText(m_link.MSComm1.problem())));
-        QTimer::singleShot(0, &m_timeout, [this] { end(exitCode::portNotOpened); });
+        emit told(ReaderText::tr("telkaro-read: cannot open port %1: %2")
+                      .arg(shownPortName(portName), portProblemText(m_link.MSComm1().problem())));
+        QTimer::singleShot(0, this, [this] { end(exitCode::portNotOpened); });
         return;
     }
     m_phase = ReaderText::tr("waiting for the link");
-    if (progress)
-        progress(ReaderText::tr("telkaro-read: port %1: waiting for the instrument")
-                     .arg(shownPortName(portName)));
-    m_link.start();
+    emit progressed(ReaderText::tr("telkaro-read: port %1: waiting for the instrument")
+                        .arg(shownPortName(portName)));
+    m_link.session().start();
     m_timeout.start(m_options.timeoutMs);
 }
 
-void PlateReader::afterCharacter() {
-    if (m_ended || m_state.SessionState == m_seen)
+// The instrument moved on: the wait for its next step starts again.
+void PlateReader::moved(const QString &phase) {
+    if (m_ended)
         return;
-    const ::SessionState from = m_seen;
-    m_seen = m_state.SessionState;
-    stateChanged(from);
+    m_phase = phase;
+    m_timeout.start(m_options.timeoutMs);
 }
 
-void PlateReader::stateChanged(::SessionState from) {
-    m_timeout.start(m_options.timeoutMs); // the instrument moved on
-    switch (m_state.SessionState) {
-    case StateFault: {
-        const QString code = QString(QChar::fromLatin1(m_link.session.faultStatus()));
-        say(ReaderText::tr("telkaro-read: the instrument reports error %1").arg(code));
-        if (m_options.command == ReaderCommand::Status && answer)
-            answer(QStringLiteral("error %1").arg(code));
-        end(exitCode::instrumentError);
+void PlateReader::linked() {
+    if (m_ended || m_plate > 0)
+        return;
+    m_settled = true;
+    moved(m_phase);
+    if (m_options.command == ReaderCommand::Status) {
+        emit answered(QStringLiteral("ready"));
+        end(exitCode::done);
         return;
     }
-    case StateLinked:
-        if (m_plate > 0)
-            return;
-        if (m_options.command == ReaderCommand::Status) {
-            if (answer)
-                answer(QStringLiteral("ready"));
-            end(exitCode::done);
-            return;
-        }
-        // The operator's choice comes as an event of its own, after this one.
-        QTimer::singleShot(0, &m_nextPlate, [this] { beginWhenSettled(); });
+    // The operator's choice comes as an event of its own, after this one.
+    QTimer::singleShot(0, this, &PlateReader::beginWhenSettled);
+}
+
+void PlateReader::instrumentError(char status) {
+    if (m_ended)
         return;
-    case StateMeasuring:
-        m_phase = ReaderText::tr("measuring");
-        if (progress)
-            progress(plateOfRun() + m_phase);
-        return;
-    case StateAwaitData:
-        if (from == StateMeasuring) {
-            m_phase = ReaderText::tr("reading the block");
-            if (progress)
-                progress(plateOfRun() + m_phase);
-        }
-        return;
-    case StateDone:
-        if (m_plateRunning && from == StateAwaitData)
-            plateDone();
-        else if (m_plate == 0) // the strip count the session sent is taken
-            QTimer::singleShot(0, &m_nextPlate, [this] { beginWhenSettled(); });
-        return;
-    default:
-        return;
-    }
+    const QString code = QString(QChar::fromLatin1(status));
+    emit told(ReaderText::tr("telkaro-read: the instrument reports error %1").arg(code));
+    if (m_options.command == ReaderCommand::Status)
+        emit answered(QStringLiteral("error %1").arg(code));
+    end(exitCode::instrumentError);
+}
+
+void PlateReader::portLost() {
+    emit told(ReaderText::tr("telkaro-read: port %1 was lost: %2")
+                  .arg(shownPortName(m_link.MSComm1().portName()),
+                       portProblemText(PortProblem::Unplugged)));
+    end(exitCode::portLost);
 }
 
 QString PlateReader::plateOfRun() const {
@@ -121,7 +122,7 @@ QString PlateReader::plateOfRun() const {
 }
 
 QString PlateReader::timeLeft() const {
-    const qint64 now = m_link.clock.nowMs();
+    const qint64 now = m_clock.elapsed();
     const int left = m_options.repeat - m_plate;
     const qint64 ms =
         m_options.intervalMs > 0
@@ -131,13 +132,11 @@ QString PlateReader::timeLeft() const {
 }
 
 void PlateReader::beginWhenSettled() {
-    if (m_ended || m_plate > 0)
-        return;
     // A further complete reply after the link (the line end after its OK,
     // when it came in the same read) makes the session send the strip count
-    // on its own. A command chosen before that is acknowledged would take
-    // the acknowledgement for its own, so it waits for StateDone.
-    if (m_state.SessionState == StateLinked || m_state.SessionState == StateDone)
+    // on its own. A request made before that is acknowledged would take the
+    // acknowledgement for its own, so it waits for it.
+    if (!m_ended && m_plate == 0 && m_settled)
         beginPlate();
 }
 
@@ -145,79 +144,77 @@ void PlateReader::beginPlate() {
     if (m_ended)
         return;
     ++m_plate;
-    m_plateStartMs = m_link.clock.nowMs();
+    m_plateStartMs = m_clock.elapsed();
     if (m_plate == 1)
         m_firstStartMs = m_plateStartMs;
     m_plateRunning = true;
     m_timeout.start(m_options.timeoutMs);
+    Session &session = m_link.session();
     if (m_options.command == ReaderCommand::Measure) {
         m_phase = ReaderText::tr("starting the measurement");
-        m_link.session.менюИзмерение_Click();
+        session.measure(m_options.strips);
     } else {
-        m_phase = ReaderText::tr("reading the block");
-        if (progress)
-            progress(plateOfRun() + m_phase);
-        m_link.session.менюФайлЧтениеПлашки_Click();
+        emit progressed(plateOfRun() + ReaderText::tr("reading the block"));
+        session.readPlate();
     }
-    m_seen = m_state.SessionState;
 }
 
-void PlateReader::plateDone() {
+void PlateReader::plateReceived(const Plate &plate) {
+    if (m_ended || !m_plateRunning)
+        return;
     m_plateRunning = false;
     m_timeout.stop();
-    const int strips = stripsToSave(m_state.RxBuffer);
-    if (strips <= 0) {
-        say(ReaderText::tr("telkaro-read: the instrument's data block is not a plate (%1 "
-                           "characters)")
-                .arg(m_state.RxBuffer.size()));
+    if (plate.strips() == 0 || !plate.isComplete()) {
+        emit told(ReaderText::tr("telkaro-read: the instrument's data block is not a plate (%1 "
+                                 "characters)")
+                      .arg(plate.reply().size()));
         end(exitCode::instrumentError);
         return;
     }
-    const PlateRecord plate{m_plate, QDateTime::currentDateTimeUtc(),
-                            m_state.RxBuffer.left(stripBlockSize * strips)};
     const QString failure = m_output.add(plate);
     if (!failure.isEmpty()) {
-        say(QStringLiteral("telkaro-read: ") + failure);
+        emit told(QStringLiteral("telkaro-read: ") + failure);
         end(exitCode::outputFailed);
         return;
     }
-    const qint64 now = m_link.clock.nowMs();
+    const qint64 now = m_clock.elapsed();
     m_lastPlateMs = now - m_plateStartMs;
     if (m_plate >= m_options.repeat) {
-        if (progress && m_options.repeat > 1)
-            progress(ReaderText::tr("telkaro-read: plate %1 of %2 written")
-                         .arg(m_plate)
-                         .arg(m_options.repeat));
+        if (m_options.repeat > 1)
+            emit progressed(ReaderText::tr("telkaro-read: plate %1 of %2 written")
+                                .arg(m_plate)
+                                .arg(m_options.repeat));
         end(exitCode::done);
         return;
     }
-    if (progress)
-        progress(ReaderText::tr("telkaro-read: plate %1 of %2 written; %3 left")
-                     .arg(m_plate)
-                     .arg(m_options.repeat)
-                     .arg(timeLeft()));
+    emit progressed(ReaderText::tr("telkaro-read: plate %1 of %2 written; %3 left")
+                        .arg(m_plate)
+                        .arg(m_options.repeat)
+                        .arg(timeLeft()));
     const qint64 wait = m_firstStartMs + m_plate * m_options.intervalMs - now;
     if (wait > 0) {
         m_nextPlate.start(static_cast<int>(std::min<qint64>(wait, INT_MAX)));
         return;
     }
     if (m_options.intervalMs > 0)
-        say(ReaderText::tr("telkaro-read: plate %1 starts late: plate %2 took %3, longer than "
-                           "the interval")
-                .arg(m_plate + 1)
-                .arg(m_plate)
-                .arg(seconds(m_lastPlateMs)));
+        emit told(ReaderText::tr("telkaro-read: plate %1 starts late: plate %2 took %3, longer "
+                                 "than the interval")
+                      .arg(m_plate + 1)
+                      .arg(m_plate)
+                      .arg(seconds(m_lastPlateMs)));
     m_nextPlate.start(0);
 }
 
 void PlateReader::timedOut() {
-    say(ReaderText::tr("telkaro-read: the instrument on port %1 did not answer within %2 (%3)")
-            .arg(shownPortName(m_link.MSComm1.portName()), seconds(m_options.timeoutMs), m_phase));
+    emit told(
+        ReaderText::tr("telkaro-read: the instrument on port %1 did not answer within %2 (%3)")
+            .arg(shownPortName(m_link.MSComm1().portName()), seconds(m_options.timeoutMs),
+                 m_phase));
     end(exitCode::noAnswer);
 }
 
 void PlateReader::interrupt() {
-    say(ReaderText::tr("telkaro-read: interrupted"));
+    emit told(ReaderText::tr("telkaro-read: interrupted"));
     end(exitCode::interrupted);
 }
 
@@ -227,13 +224,12 @@ void PlateReader::end(int code) {
     m_ended = true;
     m_timeout.stop();
     m_nextPlate.stop();
-    m_link.stop(); // the session answers nothing more: the line stays idle
+    m_link.session().stop(); // the session answers nothing more: the line stays idle
     const QString failure = m_output.finish();
     if (!failure.isEmpty()) {
-        say(QStringLiteral("telkaro-read: ") + failure);
+        emit told(QStringLiteral("telkaro-read: ") + failure);
         if (code == exitCode::done)
             code = exitCode::outputFailed;
     }
-    if (finished)
-        finished(code);
+    emit finished(code);
 }

@@ -2,25 +2,24 @@
 #pragma once
 
 #include "options.h"
+#include "output.h"
 
-#include "core/module1.h"
 #include "link/instrument_link.h"
 
+#include <QElapsedTimer>
+#include <QObject>
 #include <QTimer>
 
-#include <functional>
+class Plate;
 
-class PlateOutput;
-
-// Drives the window's session through its own events, as an operator would:
-// the link timer polls until the instrument answers, then Measurement (or
-// Read plate) is chosen once a plate; each complete plate goes to the output.
-// Ends with one of the exit codes, through finished.
-class PlateReader {
+// Plates for a script: listens to the session and makes its requests, as an
+// operator would. The link timer polls until the instrument answers, then
+// Measurement (or Read plate) is requested once a plate; each plate goes to
+// the output. Ends with one of the exit codes, through finished.
+class PlateReader : public QObject {
+    Q_OBJECT
 public:
-    PlateReader(const ReaderOptions &options, PlateOutput &output);
-    PlateReader(const PlateReader &) = delete;
-    PlateReader &operator=(const PlateReader &) = delete;
+    PlateReader(const ReaderOptions &options, PlateOutput output);
 
     // Opens the port and starts polling; the end comes later, through
     // finished, never from within this call.
@@ -28,34 +27,39 @@ public:
     // Ctrl-C: ends the run as it stands, keeping the plates written.
     void interrupt();
 
-    std::function<void(int exitCode)> finished;
+signals:
+    void finished(int exitCode);
     // Diagnoses, one line each (standard error).
-    std::function<void(const QString &)> tell;
-    // Progress lines; none when empty.
-    std::function<void(const QString &)> progress;
+    void told(const QString &line);
+    // Progress lines.
+    void progressed(const QString &line);
     // The status command's answer (standard output).
-    std::function<void(const QString &)> answer;
+    void answered(const QString &text);
 
 private:
-    void afterCharacter();
+    void linked();
     void beginWhenSettled();
-    void stateChanged(::SessionState from);
+    void moved(const QString &phase);
     void beginPlate();
-    void plateDone();
+    void plateReceived(const Plate &plate);
+    void instrumentError(char status);
+    void portLost();
     void timedOut();
     void end(int exitCode);
-    void say(const QString &line) const;
     QString plateOfRun() const;
     QString timeLeft() const;
 
     ReaderOptions m_options;
-    PlateOutput &m_output;
-    Модуль1 m_state;
+    PlateOutput m_output;
     InstrumentLink m_link;
+    QElapsedTimer m_clock;
     QTimer m_timeout;   // the longest wait for the instrument's next step
     QTimer m_nextPlate; // the series' next start
-    ::SessionState m_seen = StateAwaitLink;
     QString m_phase;
+    // No reply is awaited: a request now is taken as its own (after the link,
+    // and once a strip count the session sent on its own is acknowledged).
+    bool m_settled = false;
+    bool m_measuring = false;
     int m_plate = 0; // plates begun
     bool m_plateRunning = false;
     qint64 m_firstStartMs = 0;

@@ -4,23 +4,27 @@
 // The whole program and its virtual instrument, started as the operator
 // would, for end-to-end tests.
 #include "app/frm_main.h"
+#include "app/pane_model.h"
 #include "app/program.h"
-#include "app/settings.h"
+#include "app/strip_dialog.h"
 #include "app/text_pane.h"
-#include "core/module1.h"
-#include "core/pane_model.h"
+#include "app/window_position.h"
 #include "core/settings_store.h"
+#include "link/link_timer.h"
+#include "link/serial_link.h"
+#include "link/session.h"
 #include "tests/support/virtual_instrument.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QFile>
+#include <QPushButton>
 #include <QSettings>
 
 #include <memory>
 
 struct LiveProgram {
     VirtualInstrument instrument;
-    Модуль1 moduleState;
     std::unique_ptr<frmMain> window;
 
     bool startInstrument(const QStringList &options) {
@@ -33,15 +37,24 @@ struct LiveProgram {
         return true;
     }
     bool startProgram() {
-        window.reset(Main(moduleState));
-        return window->program().MSComm1.isOpen();
+        window = Main();
+        return window->program().link.MSComm1().isOpen();
     }
     bool start(const QStringList &options) { return startInstrument(options) && startProgram(); }
 
     bool waitForState(SessionState state, int timeoutMs = 10000) {
-        return instrument.waitFor([&] { return moduleState.SessionState == state; }, timeoutMs);
+        return instrument.waitFor([&] { return this->state() == state; }, timeoutMs);
     }
+    Session &session() { return window->program().link.session(); }
+    SessionState state() { return session().state(); }
+    SessionPresenter &presenter() { return window->program().presenter; }
     void choose(Menu item) { window->action(item)->trigger(); }
+    // The strip count dialog, as the operator uses it.
+    void chooseStripCount(int strips) {
+        window->менюНастройка_Click();
+        window->dialog()->комбоСтрип()->setCurrentIndex(strips - 1);
+        window->dialog()->кНастройкаОК()->click();
+    }
     PaneModel &pane() { return window->ОкноПечати()->model(); }
 
     // The lines the program wrote, in order, each with its CR.

@@ -2,7 +2,7 @@
 // The command line: what it asks for, the port order, and the real program
 // in a terminal with no display at all.
 #include "app/command_line.h"
-#include "app/settings.h"
+#include "app/window_position.h"
 #include "core/settings_store.h"
 #include "link/port_choice.h"
 

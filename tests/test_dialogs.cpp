@@ -2,14 +2,14 @@
 // The strip count dialog, Help and Exit.
 #include "app/frm_main.h"
 #include "app/help.h"
+#include "app/menu_flags.h"
 #include "app/program.h"
-#include "core/qt_translations.h"
-#include "app/settings.h"
 #include "app/strip_dialog.h"
 #include "app/twips.h"
-#include "core/menu_flags.h"
-#include "core/module1.h"
+#include "app/window_position.h"
+#include "core/qt_translations.h"
 #include "core/settings_store.h"
+#include "link/session.h"
 #include "tests/support/virtual_instrument.h"
 
 #include <QComboBox>
@@ -30,9 +30,9 @@ struct Box {
     bool info;
 };
 
-std::unique_ptr<frmMain> start(Модуль1 &m, const QByteArray &port = "/dev/telkaro-no-such-port") {
+std::unique_ptr<frmMain> start(const QByteArray &port = "/dev/telkaro-no-such-port") {
     qputenv("TELKARO_PORT", port);
-    return std::unique_ptr<frmMain>(Main(m));
+    return Main();
 }
 
 void choose(QComboBox *combo, const QString &entry) {
@@ -42,13 +42,14 @@ void choose(QComboBox *combo, const QString &entry) {
 
 class TestDialogs : public QObject {
     Q_OBJECT
+    using enum SessionState;
+
 private slots:
     void initTestCase() { QVERIFY(installQtTranslations(*QCoreApplication::instance())); }
     void init() { SettingsStore().clear(); }
 
     void theStandardDialogsSpeakRussian() {
-        Модуль1 m;
-        auto w = start(m);
+        auto w = start();
         struct Seen {
             QString title, accept, cancel;
         };
@@ -74,15 +75,15 @@ private slots:
             });
         };
         lookAndCancel();
-        w->program().plate.менюФайлПросмотр_Click();
+        w->program().менюФайлПросмотр_Click();
         QCOMPARE(seen.size(), 1);
         QCOMPARE(seen[0].title, QStringLiteral("Open")); // the View dialog's own title
         QCOMPARE(seen[0].accept.remove(QLatin1Char('&')), QStringLiteral("Открыть"));
         QCOMPARE(seen[0].cancel, QStringLiteral("Отмена"));
 
-        w->program().menus.setEnabled(Menu::менюФайлЗапись, true);
+        w->program().presenter.menus().setEnabled(Menu::менюФайлЗапись, true);
         lookAndCancel();
-        w->program().plate.менюФайлЗапись_Click();
+        w->program().менюФайлЗапись_Click();
         QCOMPARE(seen.size(), 2);
         QCOMPARE(seen[1].title, QStringLiteral("Запись файла"));
         QCOMPARE(seen[1].accept.remove(QLatin1Char('&')), QStringLiteral("Сохранить"));
@@ -91,10 +92,8 @@ private slots:
     }
 
     void theStripCountDialog() {
-        Модуль1 m;
-        auto w = start(m);
+        auto w = start();
         QVERIFY(!w->dialog()); // created on first use
-        m.StripCount = 7;
         w->менюНастройка_Click();
         StripCountDialog *dialog = w->dialog();
         QVERIFY(dialog && dialog->isVisible());
@@ -108,20 +107,19 @@ private slots:
             entries << dialog->комбоСтрип()->itemText(i);
         QCOMPARE(entries, (QStringList{"  1", "  2", "  3", "  4", "  5", "  6", "  7", "  8",
                                        "  9", "10", "11", "12"}));
-        QCOMPARE(dialog->комбоСтрип()->currentText(), QStringLiteral("  7"));
+        QCOMPARE(dialog->комбоСтрип()->currentText(), QStringLiteral("12"));
 
         // Choosing the menu item again keeps the one dialog.
         w->менюНастройка_Click();
         QCOMPARE(w->findChildren<StripCountDialog *>("frmНастройка").size(), 1);
 
         choose(dialog->комбоСтрип(), "  5");
-        QCOMPARE(m.StripCount, qint16(7)); // nothing changes before OK
+        QCOMPARE(w->StripCount(), 12); // nothing changes before OK
         QTest::mouseClick(dialog->кНастройкаОК(), Qt::LeftButton);
-        QCOMPARE(m.StripCount, qint16(5));
+        QCOMPARE(w->StripCount(), 5);
         QVERIFY(!dialog->isVisible());
 
         // Shown again, it is the same dialog as it was left: no second load.
-        m.StripCount = 9;
         w->менюНастройка_Click();
         QCOMPARE(w->dialog(), dialog);
         QCOMPARE(dialog->комбоСтрип()->currentText(), QStringLiteral("  5"));
@@ -131,17 +129,18 @@ private slots:
         choose(dialog->комбоСтрип(), "  2");
         dialog->close();
         QTRY_VERIFY(!w->dialog());
-        QCOMPARE(m.StripCount, qint16(9));
+        QCOMPARE(w->StripCount(), 5);
         w->менюНастройка_Click();
-        QCOMPARE(w->dialog()->комбоСтрип()->currentText(), QStringLiteral("  9"));
+        QCOMPARE(w->dialog()->комбоСтрип()->currentText(), QStringLiteral("  5"));
     }
 
     void theChosenCountReachesTheInstrument() {
         VirtualInstrument instrument;
         QVERIFY2(instrument.start({"--bare-ok"}), qPrintable(instrument.lastError()));
-        Модуль1 m;
-        auto w = start(m, instrument.portName().toLocal8Bit());
-        QVERIFY(instrument.waitFor([&] { return m.SessionState == StateLinked; }, 10000));
+        auto w = start(instrument.portName().toLocal8Bit());
+        QVERIFY(instrument.waitFor(
+            [&] { return w->program().link.session().state() == SessionState::StateLinked; },
+            10000));
         w->менюНастройка_Click();
         choose(w->dialog()->комбоСтрип(), "  3");
         w->dialog()->кНастройкаОК()->click();
@@ -150,8 +149,7 @@ private slots:
     }
 
     void help() {
-        Модуль1 m;
-        auto w = start(m);
+        auto w = start();
         QList<Box> boxes;
         auto collect = [&](QWidget *, const QString &text, const QString &title, bool info) {
             boxes.append({text, title, info});
@@ -204,8 +202,7 @@ private slots:
     }
 
     void exitStoresThePositionAndEndsTheProgram() {
-        Модуль1 m;
-        auto w = start(m);
+        auto w = start();
         w->move(150, 90);
         // Other windows open do not keep the program running.
         w->менюНастройка_Click();
@@ -218,8 +215,7 @@ private slots:
     }
 
     void exitWhileMinimisedOrMeasuring() {
-        Модуль1 m;
-        auto w = start(m);
+        auto w = start();
         w->setWindowState(Qt::WindowMinimized);
         QTimer::singleShot(0, w.get(), [&] { w->менюФайлВыход_Click(); });
         QCOMPARE(QCoreApplication::exec(), 0);
@@ -227,10 +223,9 @@ private slots:
 
         // While a measurement runs the File menu, Exit with it, is off; the
         // window's close command still ends the program.
-        Модуль1 again;
-        auto measuring = start(again);
-        measuring->program().menus.setEnabled(Menu::менюФайл, false);
-        QVERIFY(!measuring->program().menus.isAvailable(Menu::менюФайлВыход));
+        auto measuring = start();
+        measuring->program().presenter.menus().setEnabled(Menu::менюФайл, false);
+        QVERIFY(!measuring->program().presenter.menus().isAvailable(Menu::менюФайлВыход));
         QTimer::singleShot(0, measuring.get(), [&] { measuring->close(); });
         QCOMPARE(QCoreApplication::exec(), 0);
         QVERIFY(SettingsStore().contains("Settings/MainLeft"));

@@ -36,14 +36,32 @@ bool matches(const QList<QByteArray> &lines, const char *pattern) {
         qWarning() << "wire:" << joined;
     return ok;
 }
+
+// A plate file for the instrument to measure: every well 0,100 but A1 1,234
+// and H12 2,345.
+QByteArray servedPlate() {
+    QByteArray text;
+    for (int r = 0; r < 8; ++r) {
+        for (int s = 0; s < 12; ++s)
+            text += r == 0 && s == 0 ? "1,234\t" : r == 7 && s == 11 ? "2,345\t" : "0,100\t";
+        text += "\r\n";
+    }
+    return text;
+}
 } // namespace
 
 class TestEndToEnd : public QObject {
     Q_OBJECT
+    using enum SessionState;
+
 private slots:
     void aMeasurementFromStartToAFullPlate() {
+        QTemporaryDir dir;
+        QFile plateFile(dir.filePath("served.dat"));
+        QVERIFY(plateFile.open(QIODevice::WriteOnly) && plateFile.write(servedPlate()) == 592);
+        plateFile.close();
         Live live;
-        QVERIFY(live.start({"--bare-ok", "--measure-ms", "1500"}));
+        QVERIFY(live.start({"--bare-ok", "--measure-ms", "1500", "--plate", plateFile.fileName()}));
         QVERIFY(live.waitForState(StateLinked));
         QVERIFY(live.window->action(Menu::менюИзмерение)->isEnabled());
 
@@ -68,25 +86,25 @@ private slots:
 
         const QByteArray block = live.lastBlock();
         QCOMPARE(block.size(), 12 * 32 + 2);
-        QCOMPARE(live.moduleState.RxBuffer, block);
+        QCOMPARE(live.session().RxBuffer(), block);
         QCOMPARE(live.pane().readingOrder().size(), 96);
-        QCOMPARE(live.pane().textAt(11, 7),
-                 QString::fromLatin1(block.mid(380, 1) + "," + block.mid(381, 3)));
-        QCOMPARE(live.moduleState.PlateText.size(), 592);
+        QCOMPARE(live.pane().textAt(0, 0), QStringLiteral("1,234"));
+        QCOMPARE(live.pane().textAt(11, 6), QStringLiteral("0,100"));
+        QCOMPARE(live.pane().textAt(11, 7), QStringLiteral("2,345"));
+        QCOMPARE(live.presenter().PlateText(), QString::fromLatin1(servedPlate()));
         for (Menu item :
              {Menu::менюИзмерение, Menu::менюФайл, Menu::менюФайлЗапись, Menu::менюФайлПросмотр})
             QVERIFY(live.window->action(item)->isEnabled());
-        QVERIFY(!live.window->program().ТаймерСвязи.isEnabled());
+        QVERIFY(!live.window->program().link.ТаймерСвязи().isEnabled());
 
-        // Saved from the menu, the file holds the plate text.
-        QTemporaryDir dir;
+        // Saved from the menu, the file is the plate the instrument measured.
         const QString path = dir.filePath("plate.dat");
         live.window->program().commonDialog1.setPresenter(
             [&](QWidget *, const FileDialogRequest &) { return path; });
         live.choose(Menu::менюФайлЗапись);
         QFile saved(path);
         QVERIFY(saved.open(QIODevice::ReadOnly));
-        QCOMPARE(saved.readAll(), live.moduleState.PlateText.toLatin1());
+        QCOMPARE(saved.readAll(), servedPlate());
 
         // Same strip count: the second measurement sends "Z" at once.
         const qsizetype before = live.lines().size();
@@ -99,12 +117,12 @@ private slots:
         Live live;
         QVERIFY(live.start({"--bare-ok", "--measure-ms", "300"}));
         QVERIFY(live.waitForState(StateLinked));
-        live.moduleState.StripCount = 5;
+        live.chooseStripCount(5);
         live.choose(Menu::менюИзмерение);
         QVERIFY(live.waitForState(StateDone, 15000));
         QVERIFY(matches(live.lines(), "(E;)+J 5;Z;(E;)+X 0;"));
         QCOMPARE(live.pane().readingOrder().size(), 40);
-        QCOMPARE(live.moduleState.PlateText.size(), 5 * 48 + 16);
+        QCOMPARE(live.presenter().PlateText().size(), 5 * 48 + 16);
     }
 
     void anErrorStatusWaitsForTwoQuietSeconds() {
@@ -120,15 +138,15 @@ private slots:
         const qsizetype polls = live.lines().size();
         QTest::qWait(1600);
         QVERIFY(live.lines().size() >= polls + 2); // still polling
-        QCOMPARE(live.moduleState.SessionState, StateFault);
+        QCOMPARE(live.state(), StateFault);
         // ...the first one after two seconds of silence does.
         QVERIFY(live.instrument.control("silent on"));
         QTest::qWait(2300);
-        QCOMPARE(live.moduleState.SessionState, StateFault);
+        QCOMPARE(live.state(), StateFault);
         QVERIFY(live.instrument.control("silent off"));
         QVERIFY(live.waitForState(StateLinked, 3000));
         QCOMPARE(live.pane().readingOrder(), QStringList{"Связь с прибором установлена"});
-        QVERIFY(!live.window->program().ТаймерСвязи.isEnabled());
+        QVERIFY(!live.window->program().link.ТаймерСвязи().isEnabled());
     }
 
     void lineEndsAfterOKAndReadPlate() {
@@ -141,10 +159,10 @@ private slots:
 
         live.choose(Menu::менюФайлЧтениеПлашки);
         QCOMPARE(live.pane().readingOrder(), QStringList{"Чтение плашки"});
-        QCOMPARE(live.moduleState.SessionState, StateAwaitData);
+        QCOMPARE(live.state(), StateAwaitData);
         QVERIFY(
             live.instrument.waitFor([&] { return live.pane().readingOrder().size() == 96; }, 5000));
-        QCOMPARE(live.moduleState.SessionState, StateDone);
+        QCOMPARE(live.state(), StateDone);
         QVERIFY(matches(live.lines(), "(E;)+J 12;X0;"));
 
         // A measurement now sends "Z" directly: the count went out already.
@@ -163,8 +181,8 @@ private slots:
         QVERIFY(live.instrument.waitForExit(5000));
         QVERIFY(live.instrument.waitFor(
             [&] { return live.pane().readingOrder() == QStringList{"Порт отключён"}; }, 5000));
-        QVERIFY(!live.window->program().MSComm1.isOpen());
-        QVERIFY(!live.window->program().ТаймерСвязи.isEnabled());
+        QVERIFY(!live.window->program().link.MSComm1().isOpen());
+        QVERIFY(!live.window->program().link.ТаймерСвязи().isEnabled());
         QVERIFY(live.window->action(Menu::менюФайл)->isEnabled()); // view, copy and exit remain
 
         // Left running, it neither spins nor tells again.
@@ -199,7 +217,7 @@ private slots:
         QVERIFY(live.waitForState(StateLinked));
         live.choose(Menu::менюФайлЧтениеПлашки);
         QVERIFY(live.waitForState(StateDone));
-        const QString plate = live.moduleState.PlateText;
+        const QString plate = live.presenter().PlateText();
         QCOMPARE(plate.size(), 592);
 
         // Pulled out: the pseudo-terminal closes and the link goes.
@@ -220,25 +238,25 @@ private slots:
             QVERIFY2(seconds < 1.5, qPrintable(QString::number(seconds)));
         QVERIFY2(looks - looksBefore >= 1 && looks - looksBefore <= 6,
                  qPrintable(QString::number(looks - looksBefore)));
-        QVERIFY(!program.ТаймерСвязи.isEnabled());
-        QVERIFY(!program.MSComm1.isOpen());
+        QVERIFY(!program.link.ТаймерСвязи().isEnabled());
+        QVERIFY(!program.link.MSComm1().isOpen());
 
         // What the operator sees the moment the port is open again.
         QStringList seenOnReturn;
         bool timerOnReturn = false;
         SessionState stateOnReturn = StateFault;
         QObject::connect(&program.watch, &PortWatch::present, &program.watch, [&] {
-            if (program.MSComm1.isOpen() && seenOnReturn.isEmpty()) {
+            if (program.link.MSComm1().isOpen() && seenOnReturn.isEmpty()) {
                 seenOnReturn = live.pane().readingOrder();
-                timerOnReturn = program.ТаймерСвязи.isEnabled();
-                stateOnReturn = live.moduleState.SessionState;
+                timerOnReturn = program.link.ТаймерСвязи().isEnabled();
+                stateOnReturn = live.state();
             }
         });
 
         // Plugged back in behind the same name.
         VirtualInstrument again;
         QVERIFY2(again.start(options), qPrintable(again.lastError()));
-        QVERIFY(again.waitFor([&] { return live.moduleState.SessionState == StateLinked; }, 10000));
+        QVERIFY(again.waitFor([&] { return live.state() == StateLinked; }, 10000));
         QCOMPARE(seenOnReturn, QStringList{"Прибор не отвечает"});
         QVERIFY(timerOnReturn);
         QCOMPARE(stateOnReturn, StateAwaitLink);
@@ -247,17 +265,14 @@ private slots:
         QVERIFY(live.window->ОкноПечати()->toolTip().isEmpty());
 
         // The last plate is still there to copy.
-        QCOMPARE(live.moduleState.PlateText, plate);
+        QCOMPARE(live.presenter().PlateText(), plate);
         live.choose(Menu::менюФайлClip);
         QCOMPARE(QGuiApplication::clipboard()->text(), plate);
 
         // And a measurement works on the new line, strip count first.
         live.choose(Menu::менюИзмерение);
         QVERIFY(again.waitFor(
-            [&] {
-                return live.moduleState.SessionState == StateDone &&
-                       live.pane().readingOrder().size() == 96;
-            },
+            [&] { return live.state() == StateDone && live.pane().readingOrder().size() == 96; },
             15000));
         QByteArray joined;
         for (const QByteArray &line : again.received().split('\n'))

@@ -24,6 +24,8 @@ double cpuSeconds() {
 
 class TestFaults : public QObject {
     Q_OBJECT
+    using enum SessionState;
+
 private slots:
     void aReplyCutShort() {
         LiveProgram live;
@@ -38,7 +40,7 @@ private slots:
         QVERIFY(live.instrument.control("stall 100"));
         live.choose(Menu::менюФайлЧтениеПлашки);
         QTest::qWait(1500);
-        QCOMPARE(live.moduleState.SessionState, StateAwaitData);
+        QCOMPARE(live.state(), StateAwaitData);
         QCOMPARE(live.pane().readingOrder(), QStringList{"Чтение плашки"});
         live.choose(Menu::менюФайлЧтениеПлашки);
         QVERIFY(live.waitForState(StateDone));
@@ -51,7 +53,7 @@ private slots:
         QVERIFY(live.instrument.control("lower on"));
         QVERIFY(live.startProgram());
         QVERIFY(live.instrument.waitFor([&] { return live.lines().size() >= 3; }, 5000));
-        QCOMPARE(live.moduleState.SessionState, StateAwaitLink);
+        QCOMPARE(live.state(), StateAwaitLink);
         QCOMPARE(live.pane().readingOrder(), QStringList{"Прибор не отвечает"});
         QVERIFY(live.instrument.control("lower off"));
         QVERIFY(live.waitForState(StateLinked));
@@ -65,8 +67,8 @@ private slots:
         QVERIFY(live.waitForState(StateLinked));
         live.choose(Menu::менюИзмерение);
         QVERIFY(live.waitForState(StateDone, 15000));
-        QCOMPARE(live.moduleState.RxBuffer, live.lastBlock());
-        QCOMPARE(live.moduleState.RxBuffer.size(), 386);
+        QCOMPARE(live.session().RxBuffer(), live.lastBlock());
+        QCOMPARE(live.session().RxBuffer().size(), 386);
         QCOMPARE(live.pane().readingOrder().size(), 96);
         for (const QString &value : live.pane().readingOrder())
             QVERIFY2(QRegularExpression("^[0-9],[0-9]{3}$").match(value).hasMatch(),
@@ -88,7 +90,7 @@ private slots:
         QVERIFY(live.instrument.control("send 1 OK"));
         QTest::qWait(300);
         QCOMPARE(live.lines().size(), sent);
-        QCOMPARE(live.moduleState.SessionState, StateDone);
+        QCOMPARE(live.state(), StateDone);
 
         // Measuring: the status ends the measurement with the error.
         live.choose(Menu::менюИзмерение);
@@ -98,17 +100,17 @@ private slots:
         QCOMPARE(live.pane().readingOrder().first(), QStringLiteral("Ошибка 7"));
         QVERIFY(live.window->менюФайл()->menuAction()->isEnabled());
         QVERIFY(live.window->action(Menu::менюИзмерение)->isEnabled());
-        QVERIFY(live.window->program().ТаймерСвязи.isEnabled());
+        QVERIFY(live.window->program().link.ТаймерСвязи().isEnabled());
 
         // Awaiting data: an error status is taken as a block without strips.
         QVERIFY(live.instrument.control("silent on"));
         live.choose(Menu::менюФайлЧтениеПлашки);
-        QCOMPARE(live.moduleState.SessionState, StateAwaitData);
+        QCOMPARE(live.state(), StateAwaitData);
         QVERIFY(live.instrument.control("send 7 OK"));
         QVERIFY(live.waitForState(StateDone, 5000));
         QVERIFY2(live.pane().readingOrder().isEmpty(),
                  qPrintable(live.pane().readingOrder().join('|')));
-        QCOMPARE(live.moduleState.PlateText, QString("\r\n").repeated(8));
+        QCOMPARE(live.presenter().PlateText(), QString("\r\n").repeated(8));
     }
 
     void aFloodWithoutOK() {
@@ -120,16 +122,16 @@ private slots:
         const qint64 before = residentKiB();
         QVERIFY(live.instrument.control("flood on"));
         QVERIFY(live.instrument.waitFor(
-            [&] { return live.moduleState.RxBuffer.size() >= rxBufferLimit; }, 20000));
+            [&] { return live.session().RxBuffer().size() >= rxBufferLimit; }, 20000));
         QTest::qWait(2000); // and then some
         QVERIFY(live.instrument.control("flood off"));
-        QCOMPARE(live.moduleState.RxBuffer.size(), rxBufferLimit);
-        QCOMPARE(live.moduleState.SessionState, StateAwaitData);
+        QCOMPARE(live.session().RxBuffer().size(), rxBufferLimit);
+        QCOMPARE(live.state(), StateAwaitData);
         const qint64 grown = residentKiB() - before;
         qInfo(
             "flood of %lld bytes and more: reply buffer %lld characters, resident memory %+lld KiB",
             static_cast<long long>(rxBufferLimit),
-            static_cast<long long>(live.moduleState.RxBuffer.size()),
+            static_cast<long long>(live.session().RxBuffer().size()),
             static_cast<long long>(grown));
         if (memoryIsMeasurable)
             QVERIFY2(grown < 20 * 1024, qPrintable(QString::number(grown) + " KiB"));
@@ -150,7 +152,7 @@ private slots:
         qInfo("3 s of flood at 9600 baud: %.3f s of CPU", used);
         if (timingChecked()) // under two fifths of a core; a character at a time costs more
             QVERIFY2(used < 1.2, qPrintable(QString::number(used)));
-        QVERIFY(live.moduleState.RxBuffer.size() > 1000);
+        QVERIFY(live.session().RxBuffer().size() > 1000);
 
         // The line quiet again, the operator reads the plate.
         QVERIFY(live.instrument.control("silent off"));
@@ -178,8 +180,7 @@ private slots:
             QCOMPARE(file.readAll(), content);
         }
         qputenv("TELKARO_PORT", "/dev/telkaro-no-such-port");
-        Модуль1 m;
-        std::unique_ptr<frmMain> w(Main(m));
+        std::unique_ptr<frmMain> w = Main();
         QCOMPARE(w->pos(), QPoint(67, 67)); // 1000 twips at 96 dpi, 15 twips a pixel
         QCOMPARE(w->ОкноПечати()->model().readingOrder(), QStringList{"Порт COM2 занят"});
         w->close(); // and what is stored now is a position again

@@ -2,7 +2,7 @@
 // Text placement in the panes: a point sets the drawing position, a print
 // ends its line at the left edge one line lower, and what a pane shows is
 // read out in reading order.
-#include "core/pane_model.h"
+#include "app/pane_model.h"
 
 #include <QTest>
 
@@ -39,7 +39,7 @@ private slots:
     void readingOrderListsWhatIsShown() {
         PaneModel pane(0, 0, 12, 8);
         int changes = 0;
-        pane.setChangeHandler([&] { ++changes; });
+        QObject::connect(&pane, &PaneModel::changed, [&] { ++changes; });
         // Drawn column by column, read row by row.
         for (int s : {1, 0}) {
             for (int r : {1, 0}) {

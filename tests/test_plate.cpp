@@ -3,11 +3,9 @@
 // and .dat files written and viewed again through the file commands.
 #include "app/common_dialog.h"
 #include "app/plate_commands.h"
-#include "core/menu_flags.h"
-#include "core/module1.h"
-#include "core/pane_model.h"
+#include "app/session_presenter.h"
 #include "plate/dat_file.h"
-#include "plate/plate_block.h"
+#include "plate/plate.h"
 #include "sample_block.h"
 
 #include <QClipboard>
@@ -41,13 +39,11 @@ void writeFile(const QString &path, const QByteArray &content) {
     file.write(content);
 }
 
-// The File menu's plate commands with a dialog that answers from a list.
+// The File menu's plate commands on the window's presenter, with a dialog
+// that answers from a list.
 struct Rig {
-    Модуль1 moduleState;
-    PaneModel pane{0, 0, 12, 8};
-    MenuFlags menus;
+    SessionPresenter presenter;
     CommonDialog1 dialog;
-    PlateCommands commands{moduleState, pane, menus, dialog};
     QStringList answers;
     QList<FileDialogRequest> requests;
     QStringList warnings;
@@ -57,84 +53,103 @@ struct Rig {
             requests.append(request);
             return answers.isEmpty() ? QString() : answers.takeFirst();
         });
-        commands.setWarning([this](const QString &text) { warnings.append(text); });
     }
-    void received(const QByteArray &block) {
-        moduleState.RxBuffer = block;
-        showBlock(pane, block);
-        moduleState.PlateText = buildPlateText(block);
-        menus.setEnabled(Menu::менюФайлЗапись, true);
+    PaneModel &pane() { return presenter.ОкноПечати(); }
+    MenuFlags &menus() { return presenter.menus(); }
+    const QString &plateText() const { return presenter.PlateText(); }
+    // A reply to the data request, as the session hands it on.
+    void received(const QByteArray &reply) { presenter.showPlate(Plate(reply, {})); }
+    void warned(const QString &text) {
+        if (!text.isEmpty())
+            warnings.append(text);
     }
     void save(const QString &path) {
         answers = {path};
-        commands.менюФайлЗапись_Click();
+        warned(saveShownPlate(dialog, presenter.shownPlate()));
     }
     void view(const QString &path) {
         answers = {path};
-        commands.менюФайлПросмотр_Click();
+        viewAgain();
     }
+    void viewAgain() { warned(viewDatFile(dialog, presenter)); }
 };
+
+QStringList shown(const QByteArray &reply) {
+    SessionPresenter presenter;
+    presenter.showPlate(Plate(reply, {}));
+    return presenter.ОкноПечати().readingOrder();
+}
 } // namespace
 
 class TestPlate : public QObject {
     Q_OBJECT
 private slots:
     void decodingTheBlock() {
-        PaneModel pane(0, 0, 12, 8);
         const QByteArray first = "12340567089010000001000200030004";
-        showBlock(pane, first + "OK");
-        QCOMPARE(pane.readingOrder(), (QStringList{"1,234", "0,567", "0,890", "1,000", "0,001",
+        QCOMPARE(shown(first + "OK"), (QStringList{"1,234", "0,567", "0,890", "1,000", "0,001",
                                                    "0,002", "0,003", "0,004"}));
-        QCOMPARE(pane.textAt(0, 7), QStringLiteral("0,004"));
 
+        Rig rig;
         const QByteArray full = plateBlock(12);
         QCOMPARE(full.size(), 386);
-        QCOMPARE(wholeStrips(full.size()), 12);
-        showBlock(pane, full);
-        QCOMPARE(pane.readingOrder().size(), 96);
-        QCOMPARE(pane.textAt(11, 7),
-                 QString::fromLatin1(full.mid(380, 1) + "," + full.mid(381, 3)));
-        QCOMPARE(pane.items().at(1).text, QString::fromLatin1(full.left(1) + "," + full.mid(1, 3)));
+        rig.received(full);
+        QCOMPARE(rig.pane().readingOrder().size(), 96);
+        QCOMPARE(rig.pane().textAt(0, 7), QStringLiteral("1,007"));
+        QCOMPARE(rig.pane().textAt(11, 7), QStringLiteral("2,107"));
+        QCOMPARE(rig.pane().items().at(1).text, QStringLiteral("1,000"));
 
-        showBlock(pane, plateBlock(3).chopped(2) + "12OK"); // 100 characters
-        QCOMPARE(pane.readingOrder().size(), 24);
-        showBlock(pane, QByteArray(31, '1') + "OK");
-        QVERIFY(pane.items().isEmpty());
-        showBlock(pane, "12AB" + QByteArray(28, '0') + "OK");
-        QCOMPARE(pane.textAt(0, 0), QStringLiteral("1,2AB"));
-        QCOMPARE(wellValueText("0056", 0, 0), QStringLiteral("0,056"));
+        QCOMPARE(shown(plateBlock(3).chopped(2) + "12OK").size(), 24); // 100 characters
+        QVERIFY(shown(QByteArray(31, '1') + "OK").isEmpty());
+        QCOMPARE(shown("12AB" + QByteArray(28, '0') + "OK").first(), QStringLiteral("1,2AB"));
+        const Plate plate("0056" + QByteArray(28, '0') + "OK", {});
+        QCOMPARE(plate.valueText(0, 0), QStringLiteral("0,056"));
+        QCOMPARE(plate.field(0, 0), QByteArray("0056"));
+        QVERIFY(plate.hasNumber(0, 0));
+        QCOMPARE(plate.number(0, 0), 0.056);
+        QVERIFY(!Plate("12AB" + QByteArray(28, '0') + "OK", {}).hasNumber(0, 0));
+        QVERIFY(!plate.hasNumber(1, 0)); // no such strip
     }
 
-    // Save writes a block only when the buffer is exactly whole strips and
-    // the first "OK" at a strip boundary ends it.
-    void theStripsOfACompleteBlock() {
+    // Save writes a block only when it is exactly whole strips and the first
+    // "OK" at a strip boundary ends it.
+    void theStripsOfACompleteBlock_data() {
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<int>("strips");
+        QTest::addColumn<bool>("complete");
         const QByteArray strip = QByteArray("1234").repeated(8);
-        QCOMPARE(stripsToSave("OK"), 0);
-        QCOMPARE(stripsToSave(strip + "OK"), 1);
-        QCOMPARE(stripsToSave(strip.repeated(12) + "OK"), 12);
-        QCOMPARE(stripsToSave(strip.repeated(13) + "OK"), -1); // more than a plate
-        QCOMPARE(stripsToSave(""), -1);
-        QCOMPARE(stripsToSave("K"), -1);
-        QCOMPARE(stripsToSave(strip + "O"), -1);      // cut short
-        QCOMPARE(stripsToSave(strip + "OK\r\n"), -1); // not at the end
-        QCOMPARE(stripsToSave(strip + "XY"), -1);
+        QTest::newRow("OK alone") << QByteArray("OK") << 0 << true;
+        QTest::newRow("one strip") << strip + "OK" << 1 << true;
+        QTest::newRow("a plate") << strip.repeated(12) + "OK" << 12 << true;
+        QTest::newRow("more than a plate") << strip.repeated(13) + "OK" << 13 << false;
+        QTest::newRow("cut short") << strip + "O" << 0 << false;
+        QTest::newRow("not at the end") << strip + "OK\r\n" << 1 << false;
         // An "OK" at an earlier strip boundary ends the block there.
-        QCOMPARE(stripsToSave("OK" + strip.mid(2) + "OK"), -1);
+        QTest::newRow("OK at a boundary") << "OK" + strip.mid(2) + "OK" << 1 << false;
         // One inside a strip does not.
-        QCOMPARE(stripsToSave(strip.left(3) + "OK" + strip.mid(5) + "OK"), 1);
+        QTest::newRow("OK inside") << strip.left(3) + "OK" + strip.mid(5) + "OK" << 1 << true;
+    }
+
+    void theStripsOfACompleteBlock() {
+        QFETCH(QByteArray, reply);
+        QFETCH(int, strips);
+        QFETCH(bool, complete);
+        const Plate plate(reply, {});
+        QCOMPARE(plate.strips(), strips);
+        QCOMPARE(plate.isComplete(), complete);
     }
 
     void plateTextLayout() {
-        const QString full = buildPlateText(plateBlock(12));
+        const QString full = Plate(plateBlock(12), {}).text();
         QCOMPARE(full.size(), 592);
         const QStringList lines = full.split("\r\n");
         QCOMPARE(lines.size(), 9);
         QVERIFY(lines.last().isEmpty());
         QCOMPARE(lines.first().count('\t'), 12);
-        QVERIFY(lines.first().endsWith('\t'));
-        QCOMPARE(buildPlateText(plateBlock(3)).split("\r\n").first().size() + 2, 20);
-        QCOMPARE(buildPlateText("OK"), QString("\r\n").repeated(8));
-        QCOMPARE(buildPlateText(""), QString("\r\n").repeated(8));
+        QCOMPARE(lines.at(7), QStringLiteral("1,007\t1,107\t1,207\t1,307\t1,407\t1,507\t1,607\t"
+                                             "1,707\t1,807\t1,907\t2,007\t2,107\t"));
+        QCOMPARE(Plate(plateBlock(3), {}).text().split("\r\n").first().size() + 2, 20);
+        QCOMPARE(Plate("OK", {}).text(), QString("\r\n").repeated(8));
+        QCOMPARE(Plate().text(), QString("\r\n").repeated(8));
     }
 
     void saveAndViewRoundTrip_data() {
@@ -157,38 +172,36 @@ private slots:
         const QString path = dir.filePath(name);
         Rig rig;
         rig.received(plateBlock(strips));
-        const QStringList shown = rig.pane.readingOrder();
-        const QString plateText = rig.moduleState.PlateText;
+        const QStringList shown = rig.pane().readingOrder();
+        const QString plateText = rig.plateText();
 
         rig.save(path);
         QVERIFY(rig.warnings.isEmpty());
         QCOMPARE(readFile(path), plateText.toLatin1());
         QCOMPARE(readFile(path).size(), bytes);
-        QCOMPARE(rig.moduleState.PlateText, plateText); // Save changes nothing else
-        QVERIFY(rig.menus.isEnabled(Menu::менюФайлЗапись));
+        QCOMPARE(rig.plateText(), plateText); // Save changes nothing else
+        QVERIFY(rig.menus().isEnabled(Menu::менюФайлЗапись));
 
-        rig.moduleState.PlateText.clear();
-        rig.pane.PSet(3, 3);
-        rig.pane.Print("old");
+        rig.received(plateBlock(strips == 1 ? 2 : 1)); // another plate, another text
         rig.view(path);
-        QCOMPARE(rig.pane.readingOrder(), shown);
-        QCOMPARE(rig.moduleState.PlateText, plateText);
-        QVERIFY(!rig.menus.isEnabled(Menu::менюФайлЗапись));
-        QCOMPARE(rig.moduleState.RxBuffer, plateBlock(strips)); // untouched by View
+        QCOMPARE(rig.pane().readingOrder(), shown);
+        QCOMPARE(rig.plateText(), plateText);
+        QVERIFY(!rig.menus().isEnabled(Menu::менюФайлЗапись));
+        QVERIFY(rig.presenter.shownPlate().isNull()); // the grid shows the file
     }
 
     void viewingOddFiles() {
         QTemporaryDir dir;
         Rig rig;
         rig.received(plateBlock(2));
-        const QString before = rig.moduleState.PlateText;
+        const QString before = rig.plateText();
 
         // Empty: the pane is cleared and nothing else changes.
         writeFile(dir.filePath("empty.dat"), "");
         rig.view(dir.filePath("empty.dat"));
-        QVERIFY(rig.pane.items().isEmpty());
-        QCOMPARE(rig.moduleState.PlateText, before);
-        QVERIFY(rig.menus.isEnabled(Menu::менюФайлЗапись));
+        QVERIFY(rig.pane().items().isEmpty());
+        QCOMPARE(rig.plateText(), before);
+        QVERIFY(rig.menus().isEnabled(Menu::менюФайлЗапись));
 
         // 100 bytes: one field a line, by the counts, whatever the bytes are.
         QByteArray hundred;
@@ -196,23 +209,22 @@ private slots:
             hundred += char('A' + i % 26);
         writeFile(dir.filePath("100.dat"), hundred);
         rig.view(dir.filePath("100.dat"));
-        QCOMPARE(rig.pane.readingOrder().size(), 8);
-        QCOMPARE(rig.pane.textAt(0, 1), QStringLiteral("IJKLMN"));
-        QCOMPARE(rig.moduleState.PlateText, QString::fromLatin1(hundred));
+        QCOMPARE(rig.pane().readingOrder().size(), 8);
+        QCOMPARE(rig.pane().textAt(0, 1), QStringLiteral("IJKLMN"));
+        QCOMPARE(rig.plateText(), QString::fromLatin1(hundred));
 
         // Shorter than eight line ends: the counts run out, the plate text
         // and Save stay as they were.
-        rig.moduleState.PlateText = before;
-        rig.menus.setEnabled(Menu::менюФайлЗапись, true);
+        rig.received(plateBlock(2));
         writeFile(dir.filePath("short.dat"), "\r\n\r\n\r\n\r\n\r\n");
         rig.view(dir.filePath("short.dat"));
-        QVERIFY(rig.pane.items().isEmpty());
-        QCOMPARE(rig.moduleState.PlateText, before);
-        QVERIFY(rig.menus.isEnabled(Menu::менюФайлЗапись));
+        QVERIFY(rig.pane().items().isEmpty());
+        QCOMPARE(rig.plateText(), before);
+        QVERIFY(rig.menus().isEnabled(Menu::менюФайлЗапись));
 
         // Missing: silently nothing.
         rig.view(dir.filePath("missing.dat"));
-        QVERIFY(rig.pane.items().isEmpty());
+        QVERIFY(rig.pane().items().isEmpty());
         QVERIFY(rig.warnings.isEmpty());
 
 #ifdef Q_OS_UNIX
@@ -231,12 +243,12 @@ private slots:
         const QString special[] = {fifo, QStringLiteral("/dev/zero"), QStringLiteral("/dev/tty"),
                                    dir.path(), socketPath};
         for (const QString &path : special) {
-            rig.pane.PSet(1, 1);
-            rig.pane.Print("old");
+            rig.pane().PSet(1, 1);
+            rig.pane().Print("old");
             rig.view(path);
-            QVERIFY2(rig.pane.items().isEmpty(), qPrintable(path));
-            QCOMPARE(rig.moduleState.PlateText, before);
-            QVERIFY(rig.menus.isEnabled(Menu::менюФайлЗапись));
+            QVERIFY2(rig.pane().items().isEmpty(), qPrintable(path));
+            QCOMPARE(rig.plateText(), before);
+            QVERIFY(rig.menus().isEnabled(Menu::менюФайлЗапись));
         }
         ::close(listener);
         QVERIFY(rig.warnings.isEmpty());
@@ -249,29 +261,29 @@ private slots:
             ::mkfifo(QFile::encodeName(swapped).constData(), 0600);
             return swapped;
         });
-        rig.commands.менюФайлПросмотр_Click();
+        rig.viewAgain();
         QVERIFY(QFileInfo(swapped).exists() && !QFileInfo(swapped).isFile());
-        QVERIFY(rig.pane.items().isEmpty());
-        QCOMPARE(rig.moduleState.PlateText, before);
+        QVERIFY(rig.pane().items().isEmpty());
+        QCOMPARE(rig.plateText(), before);
         rig.dialog.setPresenter([&](QWidget *, const FileDialogRequest &) {
             return rig.answers.isEmpty() ? QString() : rig.answers.takeFirst();
         });
 #endif
 
         // Far too large for a plate file: refused before anything changes.
-        rig.pane.PSet(1, 1);
-        rig.pane.Print("kept");
+        rig.pane().PSet(1, 1);
+        rig.pane().Print("kept");
         QFile big(dir.filePath("big.dat"));
         QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(maxDatFileSize + 1));
         big.close();
         rig.view(big.fileName());
         QCOMPARE(rig.warnings.size(), 1);
-        QCOMPARE(rig.pane.readingOrder(), QStringList{"kept"});
+        QCOMPARE(rig.pane().readingOrder(), QStringList{"kept"});
 
         // Cancelled: nothing at all.
         rig.answers.clear();
-        rig.commands.менюФайлПросмотр_Click();
-        QCOMPARE(rig.pane.readingOrder(), QStringList{"kept"});
+        rig.viewAgain();
+        QCOMPARE(rig.pane().readingOrder(), QStringList{"kept"});
     }
 
     void saveRefusesAndReportsInsteadOfLosingData() {
@@ -280,17 +292,22 @@ private slots:
         writeFile(path, "earlier plate");
         Rig rig;
 
-        // No complete block in the buffer (a status reply): nothing written.
-        rig.moduleState.RxBuffer = "0OK";
+        // Nothing in the grid yet, or a reply that is no complete block (a
+        // status reply, a cut block): nothing written.
         rig.save(path);
         QCOMPARE(rig.warnings.size(), 1);
         QCOMPARE(readFile(path), QByteArray("earlier plate"));
-        rig.moduleState.RxBuffer = plateBlock(12).left(300) + "OK";
+        rig.received("0OK");
         rig.save(path);
         QCOMPARE(rig.warnings.size(), 2);
+        rig.received(plateBlock(12).left(300) + "OK");
+        rig.save(path);
+        QCOMPARE(rig.warnings.size(), 3);
+        QCOMPARE(readFile(path), QByteArray("earlier plate"));
+        rig.warnings.removeFirst();
 
         // A folder that does not exist.
-        rig.moduleState.RxBuffer = plateBlock(12);
+        rig.received(plateBlock(12));
         rig.save(dir.filePath("no/such/folder/plate.dat"));
         QCOMPARE(rig.warnings.size(), 3);
         QVERIFY(rig.warnings.last().contains("plate.dat"));
@@ -314,6 +331,13 @@ private slots:
         rig.save(path);
         QCOMPARE(rig.warnings.size(), warned);
         QCOMPARE(readFile(path).size(), 592);
+
+        // The grid no longer shows the plate (a plate is being read): what
+        // Save would write is not what the operator sees, so it refuses.
+        rig.presenter.showReading();
+        rig.save(dir.filePath("reading.dat"));
+        QCOMPARE(rig.warnings.size(), warned + 1);
+        QVERIFY(!QFileInfo::exists(dir.filePath("reading.dat")));
     }
 
     void theDialogRemembersWhatItWasSet() {
@@ -328,7 +352,7 @@ private slots:
         QVERIFY(save.save && !view.save);
         QCOMPARE(save.title, QStringLiteral("Запись файла"));
         QCOMPARE(save.filters, QStringList{"Файлы данных (*.dat)"});
-        QCOMPARE(save.initDir, PlateCommands::dataFolder());
+        QCOMPARE(save.initDir, dataFolder());
         QCOMPARE(view.title, QStringLiteral("Open"));
         QCOMPARE(view.filters, (QStringList{"Файлы данных (*.dat)", "Все файлы (*.*)"}));
         QCOMPARE(view.initDir, save.initDir); // set by Save, kept for View
@@ -339,12 +363,14 @@ private slots:
         Rig rig;
         QClipboard *clipboard = QGuiApplication::clipboard();
         clipboard->setText("something else");
-        rig.commands.менюФайлClip_Click();
+        copyPlateText(rig.plateText());
         QCOMPARE(clipboard->text(), QString()); // nothing measured yet: emptied
-        rig.received(plateBlock(12));
-        rig.commands.менюФайлClip_Click();
-        QCOMPARE(clipboard->text(), rig.moduleState.PlateText);
-        QCOMPARE(clipboard->text().size(), 592);
+        rig.received(plateBlock(2));
+        copyPlateText(rig.plateText());
+        QCOMPARE(clipboard->text(),
+                 QStringLiteral("1,000\t1,100\t\r\n1,001\t1,101\t\r\n1,002\t1,102\t\r\n"
+                                "1,003\t1,103\t\r\n1,004\t1,104\t\r\n1,005\t1,105\t\r\n"
+                                "1,006\t1,106\t\r\n1,007\t1,107\t\r\n"));
     }
 };
 

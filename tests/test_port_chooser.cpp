@@ -2,7 +2,7 @@
 // The port chooser: the found ports and the field, refresh, the keyboard, and
 // what OK and Cancel leave in the Port setting.
 #include "app/port_chooser.h"
-#include "app/settings.h"
+#include "app/window_position.h"
 #include "core/settings_store.h"
 #include "link/port_choice.h"
 

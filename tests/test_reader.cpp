@@ -4,6 +4,7 @@
 // modules, the series, and each exit code from its real cause. Expected values
 // are built here from the bytes the instrument sent.
 #include "link/serial_link.h"
+#include "reader/options.h"
 #include "virtual_instrument.h"
 
 #include <QCryptographicHash>
@@ -316,10 +317,65 @@ private slots:
     }
     void badCommandLines() {
         QFETCH(QStringList, args);
-        const Run run = runReader(args);
+        const ReaderCommandLine line = parseReaderCommandLine(QStringList{"telkaro-read"} + args);
+        QCOMPARE(line.action, ReaderCommandLine::Action::Error);
+        QVERIFY2(line.text.startsWith("telkaro-read: ") && line.text.contains("--help"),
+                 qPrintable(line.text));
+    }
+    // What the program does with a bad line: exit 2, the reason on standard error.
+    void aBadCommandLineEndsWithTwo() {
+        const Run run = runReader({"--strips", "13", "measure"});
         QCOMPARE(run.code, 2);
         QVERIFY(run.out.isEmpty());
         QVERIFY2(run.err.startsWith("telkaro-read: ") && run.err.contains("--help"), run.err);
+    }
+
+    void goodCommandLines_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("command");
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<int>("strips");
+        QTest::addColumn<int>("repeat");
+        QTest::addColumn<qint64>("intervalMs");
+        QTest::addColumn<qint64>("timeoutMs");
+        const int dat = int(OutputFormat::Dat), csv = int(OutputFormat::Csv);
+        const int json = int(OutputFormat::Json);
+        QTest::newRow("status") << QStringList{"status"} << int(ReaderCommand::Status) << dat
+                                << QString() << 12 << 1 << qint64(0) << qint64(30000);
+        QTest::newRow("format from the suffix")
+            << QStringList{"measure", "--strips", "5", "-o", "run.CSV"}
+            << int(ReaderCommand::Measure) << csv << "run.CSV" << 5 << 1 << qint64(0)
+            << qint64(30000);
+        QTest::newRow("a series") << QStringList{"--repeat",   "3",         "--interval",
+                                                 "2.5",        "--timeout", "0.25",
+                                                 "read-plate", "--output",  "p.json"}
+                                  << int(ReaderCommand::ReadPlate) << json << "p.json" << 12 << 3
+                                  << qint64(2500) << qint64(250);
+        QTest::newRow("format beats the suffix")
+            << QStringList{"measure", "--format", "dat", "-o", "x.json"}
+            << int(ReaderCommand::Measure) << dat << "x.json" << 12 << 1 << qint64(0)
+            << qint64(30000);
+    }
+    void goodCommandLines() {
+        QFETCH(QStringList, args);
+        QFETCH(int, command);
+        QFETCH(int, format);
+        QFETCH(QString, output);
+        QFETCH(int, strips);
+        QFETCH(int, repeat);
+        QFETCH(qint64, intervalMs);
+        QFETCH(qint64, timeoutMs);
+        const ReaderCommandLine line = parseReaderCommandLine(QStringList{"telkaro-read"} + args);
+        QCOMPARE(line.action, ReaderCommandLine::Action::Run);
+        const ReaderOptions &o = line.options;
+        QCOMPARE(int(o.command), command);
+        QCOMPARE(int(o.format), format);
+        QCOMPARE(o.output, output);
+        QCOMPARE(o.strips, strips);
+        QCOMPARE(o.repeat, repeat);
+        QCOMPARE(o.intervalMs, intervalMs);
+        QCOMPARE(o.timeoutMs, timeoutMs);
     }
 
     void russianUnderARussianLocale() {

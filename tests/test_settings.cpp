@@ -2,7 +2,7 @@
 // The stored window position and the port choice: numbers in the operator's
 // regional format, garbage falling back to the default, and where the port
 // name comes from.
-#include "app/settings.h"
+#include "app/window_position.h"
 #include "core/settings_store.h"
 #include "link/port_choice.h"
 #include "link/port_list.h"

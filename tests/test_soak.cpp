@@ -12,6 +12,8 @@
 
 class TestSoak : public QObject {
     Q_OBJECT
+    using enum SessionState;
+
 private slots:
     void leftRunningWithoutItsPort() {
         const int seconds = qEnvironmentVariableIsSet("TELKARO_SOAK_SECONDS")
@@ -42,7 +44,7 @@ private slots:
         QVERIFY(used < 0.01 * seconds); // under 1 % of a core
         QVERIFY(grown < 2048 || !memoryIsMeasurable);
         QCOMPARE(live.pane().readingOrder(), QStringList{"Порт отключён"});
-        QVERIFY(!live.window->program().ТаймерСвязи.isEnabled());
+        QVERIFY(!live.window->program().link.ТаймерСвязи().isEnabled());
     }
 };
 

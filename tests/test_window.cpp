@@ -3,14 +3,16 @@
 // port, the headings and first status at their places, the menus, the
 // layout in twips, drawing that survives repaints, and the stored position.
 #include "app/frm_main.h"
+#include "app/menu_flags.h"
 #include "app/program.h"
-#include "app/settings.h"
 #include "app/status_bar.h"
 #include "app/text_pane.h"
 #include "app/twips.h"
-#include "core/menu_flags.h"
-#include "core/module1.h"
+#include "app/window_position.h"
 #include "core/settings_store.h"
+#include "link/link_timer.h"
+#include "link/serial_link.h"
+#include "link/session.h"
 #include "tests/support/virtual_instrument.h"
 #include "timing.h"
 
@@ -56,6 +58,8 @@ protected:
 
 class TestWindow : public QObject {
     Q_OBJECT
+    using enum SessionState;
+
 private slots:
     void init() {
         store().clear();
@@ -70,14 +74,13 @@ private slots:
         QVERIFY(otherProgram.open(instrument.portName()));
         qputenv("TELKARO_PORT", instrument.portName().toLocal8Bit());
 
-        Модуль1 m;
-        std::unique_ptr<frmMain> w(Main(m));
-        QCOMPARE(m.StripCount, qint16(12));
-        QCOMPARE(m.SessionState, StateAwaitLink);
+        std::unique_ptr<frmMain> w = Main();
+        QCOMPARE(w->StripCount(), 12);
+        QCOMPARE(w->program().link.session().state(), SessionState::StateAwaitLink);
         QCOMPARE(w->ОкноПечати()->model().textAt(4, 3), QStringLiteral("    Порт COM2 занят"));
         QVERIFY(w->Строки()->model().items().isEmpty());
         QVERIFY(w->Столбцы()->model().items().isEmpty());
-        QVERIFY(!w->program().ТаймерСвязи.isEnabled());
+        QVERIFY(!w->program().link.ТаймерСвязи().isEnabled());
         QVERIFY2(w->ОкноПечати()->toolTip().contains(QStringLiteral("занят другой программой")),
                  qPrintable(w->ОкноПечати()->toolTip()));
 
@@ -96,10 +99,11 @@ private slots:
             VirtualInstrument instrument;
             QVERIFY2(instrument.start(), qPrintable(instrument.lastError()));
             qputenv("TELKARO_PORT", instrument.portName().toLocal8Bit());
-            Модуль1 m;
-            std::unique_ptr<frmMain> w(Main(m));
-            QVERIFY(w->program().MSComm1.isOpen());
-            QVERIFY(instrument.waitFor([&] { return m.SessionState == StateDone; }, 5000));
+            std::unique_ptr<frmMain> w = Main();
+            QVERIFY(w->program().link.MSComm1().isOpen());
+            QVERIFY(instrument.waitFor(
+                [&] { return w->program().link.session().state() == SessionState::StateDone; },
+                5000));
             QVERIFY(w->action(Menu::менюИзмерение)->isEnabled());
             if (lostFirst) {
                 instrument.control("close", 0);
@@ -118,21 +122,19 @@ private slots:
     }
 
     void aMissingPortSaysWhyAndWhatToDo() {
-        Модуль1 m;
-        std::unique_ptr<frmMain> w(Main(m));
+        std::unique_ptr<frmMain> w = Main();
         QCOMPARE(w->ОкноПечати()->model().readingOrder(), QStringList{"Порт COM2 занят"});
         const QString tip = w->ОкноПечати()->toolTip();
         QVERIFY2(tip.contains(QStringLiteral("\"/dev/telkaro-no-such-port\"")), qPrintable(tip));
         QVERIFY(tip.contains(QStringLiteral("Такого порта нет")));
         QVERIFY(tip.contains(QStringLiteral("telkaro --choose-port")));
         // The port given for this run comes before the environment's.
-        std::unique_ptr<frmMain> other(Main(m, QStringLiteral("/dev/telkaro-other-port")));
+        std::unique_ptr<frmMain> other = Main(QStringLiteral("/dev/telkaro-other-port"));
         QVERIFY(other->ОкноПечати()->toolTip().contains(QStringLiteral("telkaro-other-port")));
     }
 
     void theStatusBarIsAStatusBarToScreenReaders() {
-        Модуль1 m;
-        std::unique_ptr<frmMain> w(Main(m));
+        std::unique_ptr<frmMain> w = Main();
         StatusBar1 *bar = w->statusBar1();
         QAccessibleInterface *face = QAccessible::queryAccessibleInterface(bar);
         QVERIFY(face);
@@ -161,23 +163,26 @@ private slots:
         VirtualInstrument instrument;
         QVERIFY2(instrument.start({QStringLiteral("--measure-ms"), QStringLiteral("300")}),
                  qPrintable(instrument.lastError()));
-        Модуль1 m;
-        m.StripCount = 2;
-        Program program(m);
+        Program program;
+        program.link.session().setStripCount(2);
+        const Session &session = program.link.session();
         QVERIFY(program.load(instrument.portName()));
         QCOMPARE(program.Строки.textAt(2, 7), QStringLiteral("H"));
         QCOMPARE(program.Столбцы.textAt(22, 2), QStringLiteral("    12"));
         // Linked, the line end after "OK" sends the strip count at once.
         QVERIFY(instrument.waitForReceived("J 2\r\n", 5000));
-        QVERIFY(instrument.waitFor([&] { return m.SessionState == StateDone; }, 5000));
-        QCOMPARE(program.ОкноПечати.readingOrder(), QStringList{"Связь с прибором установлена"});
-        program.session.менюИзмерение_Click();
+        QVERIFY(
+            instrument.waitFor([&] { return session.state() == SessionState::StateDone; }, 5000));
+        QCOMPARE(program.presenter.ОкноПечати().readingOrder(),
+                 QStringList{"Связь с прибором установлена"});
+        program.measure(2);
         QVERIFY(instrument.waitForReceived("Z\r\n", 5000));
         QVERIFY(instrument.waitForReceived("X 0\r\n", 10000));
-        QVERIFY(instrument.waitFor([&] { return m.SessionState == StateDone; }, 5000));
+        QVERIFY(
+            instrument.waitFor([&] { return session.state() == SessionState::StateDone; }, 5000));
         QCOMPARE(instrument.received().right(5), QByteArray("X 0\r\n"));
-        QCOMPARE(program.ОкноПечати.readingOrder().size(), 16);
-        QCOMPARE(m.PlateText.count(QLatin1Char('\t')), 16);
+        QCOMPARE(program.presenter.ОкноПечати().readingOrder().size(), 16);
+        QCOMPARE(program.presenter.PlateText().count(QLatin1Char('\t')), 16);
     }
 
     // A silent instrument on a port that nothing named: after a while the
@@ -187,13 +192,12 @@ private slots:
         VirtualInstrument instrument;
         QVERIFY2(instrument.start({QStringLiteral("--silent")}),
                  qPrintable(instrument.lastError()));
-        Модуль1 m;
         QString tip;
         QStringList lines;
         for (const bool byDefault : {false, true}) {
-            Program program(m);
-            program.showTip = [&](const QString &text) { tip = text; };
-            program.writeLine = [&](const QString &line) { lines << line; };
+            Program program;
+            connect(&program, &Program::tipChanged, this, [&](const QString &text) { tip = text; });
+            connect(&program, &Program::said, this, [&](const QString &line) { lines << line; });
             program.defaultPortHintMs = 300;
             QVERIFY(program.load(instrument.portName(), byDefault));
             if (!byDefault) {
@@ -207,9 +211,11 @@ private slots:
             QVERIFY(tip.contains(QStringLiteral("telkaro --choose-port")));
             QCOMPARE(lines.size(), 1);
             QVERIFY2(lines[0].contains(QStringLiteral("chosen by default")), qPrintable(lines[0]));
-            QCOMPARE(program.ОкноПечати.textAt(4, 3), QStringLiteral("    Прибор не отвечает"));
+            QCOMPARE(program.presenter.ОкноПечати().textAt(4, 3),
+                     QStringLiteral("    Прибор не отвечает"));
             QVERIFY(instrument.control("silent off"));
-            QTRY_VERIFY_WITH_TIMEOUT(m.SessionState != StateAwaitLink, 5000);
+            QTRY_VERIFY_WITH_TIMEOUT(program.link.session().state() != SessionState::StateAwaitLink,
+                                     5000);
             QVERIFY(tip.isEmpty());
         }
     }
@@ -220,14 +226,13 @@ private slots:
                  qPrintable(instrument.lastError()));
         qputenv("TELKARO_PORT", instrument.portName().toLocal8Bit());
 
-        Модуль1 m;
-        std::unique_ptr<frmMain> w(Main(m));
+        std::unique_ptr<frmMain> w = Main();
         for (int r = 0; r < 8; ++r)
             QCOMPARE(w->Строки()->model().textAt(2, r), QString(QChar(u'A' + r)));
         for (int s = 0; s < 12; ++s)
             QCOMPARE(w->Столбцы()->model().textAt(2 * s, 2), QStringLiteral("    %1").arg(s + 1));
         QCOMPARE(w->ОкноПечати()->model().textAt(4, 3), QStringLiteral("    Прибор не отвечает"));
-        QVERIFY(w->program().ТаймерСвязи.isEnabled());
+        QVERIFY(w->program().link.ТаймерСвязи().isEnabled());
 
         // What a screen reader gets.
         QTRY_COMPARE(w->ОкноПечати()->accessibleDescription(),
@@ -248,13 +253,12 @@ private slots:
         QVERIFY2(mean > 400, qPrintable(QString::number(mean))); // never faster than the timer
         if (timingChecked())
             QVERIFY2(mean < 900, qPrintable(QString::number(mean)));
-        QCOMPARE(m.LastCommand, QByteArray("E\r\n"));
-        QVERIFY(m.RxBuffer.isEmpty());
+        QCOMPARE(w->program().link.session().LastCommand(), QByteArray("E\r\n"));
+        QVERIFY(w->program().link.session().RxBuffer().isEmpty());
     }
 
     void layoutInTwipsAndMenus() {
-        Модуль1 m;
-        std::unique_ptr<frmMain> w(Main(m));
+        std::unique_ptr<frmMain> w = Main();
         QCOMPARE(w->windowTitle(), QStringLiteral("ТЕЛКАРО"));
         QCOMPARE(w->centralWidget()->size(), QSize(twipsToPixels(8190), twipsToPixels(3285)));
         QCOMPARE(w->minimumSize(), w->maximumSize()); // a fixed frame
@@ -308,16 +312,15 @@ private slots:
 
         // The flags the session switches reach the menus; a disabled File
         // menu takes Exit with it.
-        w->program().menus.setEnabled(Menu::менюФайл, false);
+        w->program().presenter.menus().setEnabled(Menu::менюФайл, false);
         QVERIFY(!w->менюФайл()->menuAction()->isEnabled());
-        QVERIFY(!w->program().menus.isAvailable(Menu::менюФайлВыход));
-        w->program().menus.setEnabled(Menu::менюИзмерение, true);
+        QVERIFY(!w->program().presenter.menus().isAvailable(Menu::менюФайлВыход));
+        w->program().presenter.menus().setEnabled(Menu::менюИзмерение, true);
         QVERIFY(w->action(Menu::менюИзмерение)->isEnabled());
     }
 
     void drawingSurvivesCoverAndRepaint() {
-        Модуль1 m;
-        std::unique_ptr<frmMain> w(Main(m));
+        std::unique_ptr<frmMain> w = Main();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         TextPane *pane = w->ОкноПечати();
         const QRect status(pane->toPixels(4, 3).toPoint(), QSize(200, 16));
@@ -338,8 +341,7 @@ private slots:
     // a repaint of the time panel and nothing else: not a repaint of the
     // window and status bar behind it, nor laying out the panels again.
     void theClockRepaintsOnlyItsPanel() {
-        Модуль1 m;
-        std::unique_ptr<frmMain> w(Main(m));
+        std::unique_ptr<frmMain> w = Main();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         QLabel *time = w->statusBar1()->panel(3);
         QVERIFY(QLocale().timeFormat(QLocale::ShortFormat).contains(QLatin1Char('s')));
@@ -374,8 +376,7 @@ private slots:
             s.setValue("Settings/MainLeft", "1111");
             s.setValue("Settings/MainTop", "2222");
         }
-        Модуль1 m;
-        std::unique_ptr<frmMain> w(Main(m));
+        std::unique_ptr<frmMain> w = Main();
         QCOMPARE(w->pos(), QPoint(twipsToPixels(1111), twipsToPixels(2222)));
         w->move(120, 80);
         w->setWindowState(Qt::WindowStates(state));
@@ -388,8 +389,7 @@ private slots:
             QCOMPARE(s.value("Settings/MainLeft").toString(), QString::number(at.x() * 15));
             QCOMPARE(s.value("Settings/MainTop").toString(), QString::number(at.y() * 15));
             // The next start puts the window, in its normal state, there.
-            Модуль1 again;
-            std::unique_ptr<frmMain> next(Main(again));
+            std::unique_ptr<frmMain> next = Main();
             QCOMPARE(next->pos(), at);
             QVERIFY(!(next->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized)));
         } else {

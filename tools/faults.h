@@ -49,6 +49,8 @@ public:
 
     // The bytes that go on the line for one command line, or nothing. Takes up a pending stall.
     std::optional<std::string> respond(std::string_view line, double nowMs, Modes &modes);
+    // The plate the data block holds (Photometer::serve).
+    void serve(std::vector<std::string> strips) { m_photometer.serve(std::move(strips)); }
 
 private:
     Photometer m_photometer;

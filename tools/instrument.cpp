@@ -11,7 +11,10 @@ Instrument::Instrument(const Settings &settings)
     : m_settings(settings)
     , m_modes(settings.modes)
     , m_startMs(monotonicMs())
-    , m_responder(settings.seed, settings.measureMs) {}
+    , m_responder(settings.seed, settings.measureMs) {
+    if (!settings.plate.empty())
+        m_responder.serve(settings.plate);
+}
 
 std::string Instrument::setUp() {
     std::string error;

@@ -20,8 +20,9 @@ struct Settings {
     Modes modes;
     int measureMs = 3000;
     std::uint64_t seed = 1;
-    std::string link; // symlink to the slave; empty: none
-    std::string log;  // wire log file; empty: none
+    std::vector<std::string> plate; // the plate served, per strip; empty: made-up values
+    std::string link;               // symlink to the slave; empty: none
+    std::string log;                // wire log file; empty: none
 };
 
 class Instrument {

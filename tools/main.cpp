@@ -47,6 +47,7 @@ void usage(std::FILE *out) {
         "  --bare-ok         no CR LF after the final OK of a reply\n"
         "  --measure-ms N    duration of a measurement (default 3000)\n"
         "  --seed N          seed of the measured values (default 1)\n"
+        "  --plate FILE.dat  measure this plate (a plate file the program saved) instead\n"
         "  --link PATH       symlink PATH to the slave while running\n"
         "  --log FILE        append RX/TX lines with timestamps to FILE\n"
         "  --exit-with-parent  exit when the parent process goes away\n"
@@ -88,6 +89,13 @@ bool parseOptions(int argc, char **argv, Options &opt) {
             ++i;
         } else if (arg == "--seed" && hasValue && parseNumber(argv[i + 1], s.seed)) {
             ++i;
+        } else if (arg == "--plate" && hasValue) {
+            std::string why;
+            s.plate = instrument::readPlateFile(argv[++i], why);
+            if (s.plate.empty()) {
+                std::fprintf(stderr, "telkaro-instrument: %s\n", why.c_str());
+                return false;
+            }
         } else if (arg == "--link" && hasValue) {
             s.link = argv[++i];
         } else if (arg == "--log" && hasValue) {

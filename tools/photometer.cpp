@@ -3,8 +3,11 @@
 
 #include "tools/photometer.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <system_error>
 
 namespace instrument {
@@ -83,6 +86,15 @@ int Photometer::value(int strip, int row) const {
 
 std::string Photometer::dataBlock() const {
     std::string out;
+    if (!m_served.empty()) {
+        const auto strips = std::min<std::size_t>(m_served.size(), m_strips);
+        for (std::size_t strip = 0; strip < strips; ++strip) {
+            for (int row = 0; row < rows; ++row)
+                out += (row ? " " : "") + m_served[strip].substr(4 * row, 4);
+            out += "\r\n";
+        }
+        return out;
+    }
     for (int strip = 0; strip < m_strips; ++strip) {
         for (int row = 0; row < rows; ++row) {
             char digits[8];
@@ -92,6 +104,41 @@ std::string Photometer::dataBlock() const {
         out += "\r\n";
     }
     return out;
+}
+
+std::vector<std::string> readPlateFile(const std::string &path, std::string &why) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        why = "cannot read " + path;
+        return {};
+    }
+    const std::string content((std::istreambuf_iterator<char>(file)), {});
+    constexpr int rows = Photometer::rows;
+    constexpr std::size_t maxStrips = Photometer::maxStrips;
+    const std::size_t lineSize = content.size() / rows;
+    const std::size_t strips = lineSize >= 2 ? (lineSize - 2) / 6 : 0;
+    if (content.size() % rows != 0 || strips < 1 || strips > maxStrips ||
+        lineSize != 6 * strips + 2) {
+        why = path + " is not a plate file of 1 to 12 strips";
+        return {};
+    }
+    std::vector<std::string> plate(strips);
+    for (int row = 0; row < rows; ++row) {
+        const std::string_view line(content.data() + row * lineSize, lineSize);
+        if (line.substr(lineSize - 2) != "\r\n") {
+            why = path + ": a line does not end with CR LF";
+            return {};
+        }
+        for (std::size_t strip = 0; strip < strips; ++strip) {
+            const std::string_view field = line.substr(6 * strip, 6);
+            if (field[1] != ',' || field[5] != '\t') {
+                why = path + ": a field is not a value and TAB";
+                return {};
+            }
+            plate[strip] += std::string(1, field[0]) + std::string(field.substr(2, 3));
+        }
+    }
+    return plate;
 }
 
 } // namespace instrument

@@ -39,6 +39,11 @@ public:
     // instrument does not answer. status is the character an E reply carries.
     std::optional<std::string> answer(std::string_view line, double nowMs, char status);
 
+    // From now on the data block holds this plate rather than made-up values: per strip the
+    // 32 characters of its eight wells, rows A to H. As many of its strips are sent as the
+    // strip count asks for (all twelve when the plate has more).
+    void serve(std::vector<std::string> strips) { m_served = std::move(strips); }
+
 private:
     bool setStrips(std::string_view arg);
     int value(int strip, int row) const;
@@ -49,7 +54,13 @@ private:
     int m_strips = maxStrips;
     std::uint64_t m_measurement = 0;
     double m_busyUntil = 0;
+    std::vector<std::string> m_served;
 };
+
+// The strips of a plate file as the program saves it (.dat: 8 lines, a field "d,ddd" and TAB
+// per strip, CR LF), each as its 32 well characters; empty, with the reason in why, when the
+// file cannot be read or is not laid out so.
+std::vector<std::string> readPlateFile(const std::string &path, std::string &why);
 
 // A 64-bit mixing function (splitmix64's finaliser): the source of every made-up value.
 std::uint64_t mix(std::uint64_t x);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Any stored text read as a window position, in the C and a Russian format.
-#include "app/settings.h"
 #include "app/twips.h"
+#include "app/window_position.h"
 
 #include <cmath>
 #include <cstdint>

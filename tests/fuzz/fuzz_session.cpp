@@ -28,6 +28,7 @@ void check(bool ok) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     SessionRig rig;
+    int strips = 12;
     for (std::size_t i = 0; i < size; ++i) {
         if (data[i] != 0xFF || i + 1 == size) {
             rig.receive(QByteArray(1, static_cast<char>(data[i])));
@@ -35,31 +36,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             const std::uint8_t op = data[++i];
             switch (op % 8) {
             case 0:
-                if (rig.timer.enabled)
+                if (rig.timer->enabled)
                     rig.tick();
                 break;
             case 1:
-                if (rig.menus.isAvailable(Menu::менюИзмерение))
-                    rig.session.менюИзмерение_Click();
+                if (rig.menus().isAvailable(Menu::менюИзмерение))
+                    rig.measure(strips);
                 break;
             case 2:
-                if (rig.menus.isAvailable(Menu::менюФайлЧтениеПлашки))
-                    rig.session.менюФайлЧтениеПлашки_Click();
+                if (rig.menus().isAvailable(Menu::менюФайлЧтениеПлашки))
+                    rig.readPlate();
                 break;
             case 3:
-                rig.clock.now += 100 * (op / 8);
+                rig.clock->now += 100 * (op / 8);
                 break;
             case 4:
-                rig.moduleState.StripCount = static_cast<qint16>(1 + (op / 8) % 12);
+                strips = 1 + (op / 8) % 12;
                 break;
             case 5:
-                rig.port.open = false;
-                rig.session.onPortLost();
+                rig.port->open = false;
+                rig.session->handlePortLost();
                 break;
             case 6:
-                if (!rig.port.open) {
-                    rig.port.open = true;
-                    rig.session.onPortBack();
+                if (!rig.port->open) {
+                    rig.port->open = true;
+                    rig.session->handlePortBack();
                 }
                 break;
             default:
@@ -67,13 +68,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                 break;
             }
         }
-        const auto state = static_cast<qint16>(rig.moduleState.SessionState);
+        const auto state = static_cast<qint16>(rig.session->state());
         check((state >= 0 && state <= 6) || state == 10);
-        check(rig.moduleState.MeasureAfterStrip == true16 ||
-              rig.moduleState.MeasureAfterStrip == false16);
-        check(rig.moduleState.RxBuffer.size() <= rxBufferLimit);
-        check(rig.moduleState.StripCount >= 1 && rig.moduleState.StripCount <= 12);
-        check(rig.port.lines.isEmpty() || isCommandLine(rig.port.lines.last()));
+        check(rig.session->RxBuffer().size() <= rxBufferLimit);
+        check(rig.session->DeviceStripCount() >= 0 && rig.session->DeviceStripCount() <= 12);
+        check(rig.port->lines.isEmpty() || isCommandLine(rig.port->lines.last()));
     }
     return 0;
 }

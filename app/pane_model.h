@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QList>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
@@ -13,7 +14,8 @@
 // worked: set a point (in the background colour), which makes it the drawing
 // position, then print; a print that ends its line returns to the left edge,
 // one text line lower.
-class PaneModel {
+class PaneModel : public QObject {
+    Q_OBJECT
 public:
     struct Item {
         enum Kind { Point, Text };
@@ -23,7 +25,8 @@ public:
         QString text;
     };
 
-    PaneModel(double scaleLeft, double scaleTop, double scaleWidth, double scaleHeight);
+    PaneModel(double scaleLeft, double scaleTop, double scaleWidth, double scaleHeight,
+              QObject *parent = nullptr);
 
     double scaleLeft() const { return m_left; }
     double scaleTop() const { return m_top; }
@@ -53,12 +56,11 @@ public:
     // The text drawn with its top-left corner at (x, y), or a null string.
     QString textAt(double x, double y) const;
 
-    // Called after every change; the widget repaints from it.
-    void setChangeHandler(std::function<void()> handler) { m_changed = std::move(handler); }
-
-private:
+signals:
+    // After every change; the widget repaints from it.
     void changed();
 
+private:
     double m_left;
     double m_top;
     double m_width;
@@ -68,7 +70,6 @@ private:
     double m_lineHeight = 1.0;
     std::function<double(const QString &)> m_textWidth;
     QList<Item> m_items;
-    std::function<void()> m_changed;
 };
 
 // A text as the pane renders it: control characters (the TAB that ends a

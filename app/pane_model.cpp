@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <cmath>
 
-PaneModel::PaneModel(double scaleLeft, double scaleTop, double scaleWidth, double scaleHeight)
-    : m_left(scaleLeft)
+PaneModel::PaneModel(double scaleLeft, double scaleTop, double scaleWidth, double scaleHeight,
+                     QObject *parent)
+    : QObject(parent)
+    , m_left(scaleLeft)
     , m_top(scaleTop)
     , m_width(scaleWidth)
     , m_height(scaleHeight)
@@ -21,14 +23,14 @@ void PaneModel::Cls() {
     m_items.clear();
     m_x = m_left;
     m_y = m_top;
-    changed();
+    emit changed();
 }
 
 void PaneModel::PSet(double x, double y) {
     m_items.append({Item::Point, x, y, QString()});
     m_x = x;
     m_y = y;
-    changed();
+    emit changed();
 }
 
 void PaneModel::printJoined(const QString &text) {
@@ -36,7 +38,7 @@ void PaneModel::printJoined(const QString &text) {
         m_items.append({Item::Text, m_x, m_y, text});
     if (m_textWidth)
         m_x += m_textWidth(shownText(text));
-    changed();
+    emit changed();
 }
 
 void PaneModel::Print(const QString &text) {
@@ -44,7 +46,7 @@ void PaneModel::Print(const QString &text) {
         m_items.append({Item::Text, m_x, m_y, text});
     m_x = m_left;
     m_y += m_lineHeight;
-    changed();
+    emit changed();
 }
 
 QStringList PaneModel::readingOrder() const {
@@ -74,11 +76,6 @@ QString PaneModel::textAt(double x, double y) const {
             return it->text;
     }
     return QString();
-}
-
-void PaneModel::changed() {
-    if (m_changed)
-        m_changed();
 }
 
 QString shownText(const QString &text) {

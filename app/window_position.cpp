@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "settings.h"
+#include "window_position.h"
 
 #include "twips.h"
 

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QObject>
+
 #include <array>
-#include <functional>
 
 // The main window's menu items whose enabled flags the program switches.
 enum class Menu {
@@ -21,9 +22,10 @@ constexpr int menuCount = 9;
 // The enabled flags of the menu items, starting in the window's design state:
 // everything available except Save and Measurement. The window mirrors every
 // change onto its actions.
-class MenuFlags {
+class MenuFlags : public QObject {
+    Q_OBJECT
 public:
-    MenuFlags();
+    explicit MenuFlags(QObject *parent = nullptr);
 
     void setEnabled(Menu item, bool enabled);
     bool isEnabled(Menu item) const { return m_enabled[static_cast<int>(item)]; }
@@ -32,11 +34,9 @@ public:
     // every item under it unavailable.
     bool isAvailable(Menu item) const;
 
-    void setChangeHandler(std::function<void(Menu, bool)> handler) {
-        m_changed = std::move(handler);
-    }
+signals:
+    void changed(Menu item, bool enabled);
 
 private:
     std::array<bool, menuCount> m_enabled;
-    std::function<void(Menu, bool)> m_changed;
 };

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "menu_flags.h"
 
-MenuFlags::MenuFlags() {
+MenuFlags::MenuFlags(QObject *parent)
+    : QObject(parent) {
     m_enabled.fill(true);
     m_enabled[static_cast<int>(Menu::менюФайлЗапись)] = false;
     m_enabled[static_cast<int>(Menu::менюИзмерение)] = false;
@@ -9,8 +10,7 @@ MenuFlags::MenuFlags() {
 
 void MenuFlags::setEnabled(Menu item, bool enabled) {
     m_enabled[static_cast<int>(item)] = enabled;
-    if (m_changed)
-        m_changed(item, enabled);
+    emit changed(item, enabled);
 }
 
 bool MenuFlags::isAvailable(Menu item) const {
