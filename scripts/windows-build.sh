@@ -286,6 +286,9 @@ if ((qt_only)); then finish; fi
 # --- TELKARO for Windows ----------------------------------------------------
 work=$(mktemp -d /tmp/telkaro-windows.XXXXXX)
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine names files in the Unix locale's character set: without a UTF-8 one
+# (a bare system's C locale) the Cyrillic shortcut names cannot be written.
+export LC_ALL=C.UTF-8
 xvfb_pid="" instrument_pid="" control_pid=""
 cleanup() {
     wineserver -k 2> /dev/null || true
