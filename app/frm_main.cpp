@@ -30,9 +30,11 @@ namespace {
 constexpr double clientWidth = 8190;
 constexpr double clientHeight = 3285;
 
+// The sizes a title bar and a task bar show (16 to 48 px, 48 at 150 %):
+// each is decoded when the window is shown, so larger ones only cost time.
 QIcon programIcon() {
     QIcon icon;
-    for (int size : {16, 32, 48, 64, 128, 256})
+    for (int size : {16, 32, 48})
         icon.addFile(QStringLiteral(":/images/telkaro-%1.png").arg(size), QSize(size, size));
     return icon;
 }

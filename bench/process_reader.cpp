@@ -47,35 +47,50 @@ ReadRun readOnce(const Program &reader, const fs::path &work) {
     run.maxRssKb = static_cast<double>(usage.ru_maxrss);
     const auto &rx = instrument.received();
     const auto &tx = instrument.transmitted();
-    for (const auto &[ms, bytes] : rx)
-        run.bytes += bytes.size();
-    for (const auto &[ms, bytes] : tx)
-        run.bytes += bytes.size();
     const std::optional<double> poll = instrument.firstPoll();
     if (!poll)
         die("no poll");
     run.loadedMs = *poll - timerMs - t0;
-    // The wait for the poll after Z: from Z's reply on the line to the poll.
-    double zReply = 0;
-    for (const auto &[ms, bytes] : rx) {
-        if (bytes.find('Z') != std::string::npos) {
-            for (const auto &[txMs, txBytes] : tx) {
-                if (txMs >= ms) {
-                    zReply = txMs;
-                    break;
-                }
+    // The instrument paces its replies a byte at a time, and the pseudo-
+    // terminal hands each byte over the moment it is written; what the
+    // program writes arrives at once. So a reply of n bytes keeps the program
+    // waiting (n - 1) byte times, from its first byte to its last: a reply
+    // is what the instrument wrote between two command lines.
+    double lineMs = 0;
+    for (std::size_t i = 0; i < rx.size(); ++i) {
+        const double from = rx[i].first;
+        const double to = i + 1 < rx.size() ? rx[i + 1].first : 1e300;
+        std::size_t replyBytes = 0;
+        for (const auto &[ms, bytes] : tx)
+            if (ms >= from && ms < to)
+                replyBytes += bytes.size();
+        run.bytes += replyBytes;
+        if (replyBytes > 0)
+            lineMs += static_cast<double>(replyBytes - 1) * byteMs;
+    }
+    // The wait for the poll after Z: from the last byte of Z's reply, as
+    // the program got it, to the poll.
+    for (std::size_t i = 0; i + 1 < rx.size() && run.pollWaitMs == 0; ++i) {
+        if (rx[i].second.find('Z') == std::string::npos)
+            continue;
+        double lastByte = 0;
+        for (const auto &[ms, bytes] : tx)
+            if (ms >= rx[i].first && ms < rx[i + 1].first)
+                lastByte = ms;
+        for (std::size_t j = i + 1; j < rx.size(); ++j) {
+            if (rx[j].second.find('E') != std::string::npos && lastByte > 0) {
+                run.pollWaitMs = rx[j].first - lastByte;
+                break;
             }
-        } else if (zReply > 0 && bytes.find('E') != std::string::npos && ms > zReply) {
-            run.pollWaitMs = ms - zReply;
-            break;
         }
     }
-    if (zReply == 0 || run.pollWaitMs == 0)
+    if (run.pollWaitMs == 0)
         die("no Z or no poll after it in the instrument's log");
-    // The protocol's floor: every byte on the line both ways, the first poll
-    // one link-timer interval after the port opened, the poll after Z when
-    // the timer next ticks, the half-second pause.
-    run.floorMs = static_cast<double>(run.bytes) * byteMs + timerMs + run.pollWaitMs + pauseMs;
+    // The protocol's floor, each wait once: the first poll one link-timer
+    // interval after the spawn (the start-up not counted), the replies'
+    // line time, the poll after Z when the timer next ticks, the
+    // half-second pause.
+    run.floorMs = lineMs + timerMs + run.pollWaitMs + pauseMs;
     return run;
 }
 } // namespace

@@ -41,13 +41,10 @@ function budget(figure, t) {
     } else if (name == "mainWindowMade")
         printf "start-up\tin process: main window made (frmMain, warm)\t%.0f\tus\t-\t-\t-\t-\n", t
     else if (name == "windowIcon")
-        printf "start-up\tin process: window icon, %s\t%.0f\tus\t-\t-\t-\t-\n", tag, t
+        printf "start-up\tin process: window icon, 16 to 48\t%.0f\tus\t-\t-\t-\t-\n", t
 }
 END {
     s = value["blockWindow/"] + value["paneRepaintFullGrid/"] + value["paneDescriptionAfterBlock/"]
     if (s > 0)
         budget("sum: real window + full repaint + description", s)
-    a = value["windowIcon/as now: 16 to 256"]; b = value["windowIcon/16 to 48"]
-    if (a > 0 && b > 0)
-        printf "start-up\tproposed: window icon 16 to 48, against as now\t%.0f\tus\t%.0f us\t%.2fx\t-\t-\n", b, a, b / a
 }
