@@ -6,6 +6,9 @@
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <algorithm>
 
@@ -160,4 +163,46 @@ QByteArray blockFromDat(const QByteArray &content, QString *why) {
         block[at + 3] = text[4];
     }
     return block;
+}
+
+Plate plateFromJson(const QByteArray &content, int n, QString *why) {
+    const auto fail = [why](const QString &reason) {
+        if (why)
+            *why = reason;
+        return Plate();
+    };
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(content, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        return fail(QCoreApplication::translate("PlateExport", "not a plate file, nor JSON"));
+    const QJsonArray plates = document.object().value(QStringLiteral("plates")).toArray();
+    if (n < 1 || n > plates.size())
+        return fail(
+            QCoreApplication::translate("PlateExport", "the file has no plate %1 (it has %2)")
+                .arg(n)
+                .arg(plates.size()));
+    const QJsonObject plate = plates.at(n - 1).toObject();
+    const QJsonObject texts = plate.value(QStringLiteral("text")).toObject();
+    const qsizetype strips = texts.size() / plateRows;
+    if (strips < 1 || strips > plateStrips || texts.size() != strips * plateRows)
+        return fail(QCoreApplication::translate("PlateExport",
+                                                "plate %1 does not hold 1 to 12 whole strips")
+                        .arg(n));
+    QByteArray block;
+    for (qsizetype s = 0; s < strips; ++s) {
+        for (int r = 0; r < plateRows; ++r) {
+            const QByteArray text = texts.value(wellName(s, r)).toString().toLatin1();
+            if (text.size() != 5 || text[1] != ',' ||
+                !std::all_of(text.begin(), text.end(),
+                             [](char c) { return c == ',' || isBlockCharacter(c); }))
+                return fail(
+                    QCoreApplication::translate("PlateExport", "plate %1: well %2 is not a value")
+                        .arg(n)
+                        .arg(wellName(s, r)));
+            block += text.left(1) + text.mid(2);
+        }
+    }
+    const QDateTime time =
+        QDateTime::fromString(plate.value(QStringLiteral("time")).toString(), Qt::ISODateWithMs);
+    return Plate::fromBlock(block, time);
 }

@@ -50,3 +50,8 @@ QByteArray datContent(const Plate &plate);
 // *why, when the content is not a complete plate file of 1 to 12 strips as
 // Save writes them.
 QByteArray blockFromDat(const QByteArray &content, QString *why);
+
+// Plate n (1, 2, …) of a JSON document as jsonDocument writes it: its wells'
+// texts and its time. Null, with the reason in *why, when the content is not
+// such a document or has no plate n.
+Plate plateFromJson(const QByteArray &content, int n, QString *why);

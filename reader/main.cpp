@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // telkaro-read: plates from the photometer for scripts, without a window.
+#include "analysis_output.h"
+#include "analyze.h"
 #include "console.h"
 #include "convert.h"
 #include "options.h"
@@ -16,6 +18,7 @@
 #include <QTimer>
 #include <QTranslator>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 
@@ -58,17 +61,40 @@ int main(int argc, char *argv[]) {
     case ReaderCommandLine::Action::Run:
         break;
     }
-    const ReaderOptions &options = line.options;
+    ReaderOptions options = line.options;
     if (options.command == ReaderCommand::Convert)
         return convertFile(options);
+    if (options.command == ReaderCommand::Analyze)
+        return analyzeFile(options);
 
     SettingsStore store;
     const PortChoice port = choosePort(store, options.port);
-    // A plate read back has the strips it has: known with the first plate.
-    PlateOutput output(
-        options,
-        runFacts(port.name, options.command == ReaderCommand::Measure ? options.strips : 0));
-    if (const QString failure = output.check(); !failure.isEmpty()) {
+    std::unique_ptr<RunOutput> output;
+    if (!options.assay.isEmpty()) {
+        // The kit first: a kit that is wrong measures nothing.
+        const RunKit kit = loadRunKit(options.assay, port.name);
+        if (!kit.kit) {
+            writeStandardError(QStringLiteral("telkaro-read: ") + kit.error);
+            return exitCode::kitWrong;
+        }
+        const int used = kit.kit->stripsUsed();
+        if (!options.stripsGiven) {
+            options.strips = std::max(used, 1);
+        } else if (options.strips < used && options.command == ReaderCommand::Measure) {
+            writeStandardError(
+                ReaderText::tr("telkaro-read: --strips %1: the kit's layout uses %2 strips")
+                    .arg(options.strips)
+                    .arg(used));
+            return exitCode::usage;
+        }
+        output = std::make_unique<AnalysisOutput>(options, *kit.kit, kit.run);
+    } else {
+        // A plate read back has the strips it has: known with the first plate.
+        output = std::make_unique<PlateOutput>(
+            options,
+            runFacts(port.name, options.command == ReaderCommand::Measure ? options.strips : 0));
+    }
+    if (const QString failure = output->check(); !failure.isEmpty()) {
         writeStandardError(QStringLiteral("telkaro-read: ") + failure);
         return exitCode::outputFailed;
     }

@@ -20,6 +20,7 @@ QString helpText() {
         "       telkaro-read [options] measure\n"
         "       telkaro-read [options] read-plate\n"
         "       telkaro-read [options] convert FILE.dat\n"
+        "       telkaro-read [options] analyze --assay KIT.assay.json PLATE\n"
         "\n"
         "Reads 96-well plates from the photometer without a window, for scripts.\n"
         "\n"
@@ -28,6 +29,8 @@ QString helpText() {
         "  measure             measure the plate, as Measurement in the window does\n"
         "  read-plate          read the plate the instrument holds, as Read plate does\n"
         "  convert FILE.dat    write a .dat file saved by the window in another format\n"
+        "  analyze PLATE       the kit's answer for a plate: a .dat file, or the JSON\n"
+        "                      telkaro-read writes\n"
         "\n"
         "Options:\n"
         "  --port NAME         the instrument's port (else TELKARO_PORT, the Port\n"
@@ -39,6 +42,10 @@ QString helpText() {
         "  --interval SECONDS  plate k starts k x SECONDS after the first (default 0)\n"
         "  --timeout SECONDS   the longest wait for an answer of the instrument\n"
         "                      (default 30)\n"
+        "  --assay KIT         analyse each plate by this kit file (measure, read-plate,\n"
+        "                      analyze); measure then measures the strips the kit uses\n"
+        "  --plate N           analyze: the plate of a JSON file (default 1)\n"
+        "  --report FILE.html  with --assay: the printable report\n"
         "  -q, --quiet         no progress on standard error\n"
         "  -h, --help          show this help and exit\n"
         "  --version           show the version and exit\n"
@@ -51,7 +58,10 @@ QString helpText() {
         "  5    the instrument reported an error, or sent no plate\n"
         "  6    the port was lost during the run\n"
         "  7    the output cannot be written\n"
-        "  8    the file to convert cannot be read or is not a plate file\n"
+        "  8    the file to convert or analyse cannot be read or is not a plate file\n"
+        "  9    the kit file is wrong, or the plate lacks strips its layout uses\n"
+        "  10   the plate was analysed but the kit's validity rules fail (the results\n"
+        "       and the report are written, marked invalid)\n"
         "  130  interrupted (Ctrl-C); the complete plates are kept\n");
 }
 
@@ -108,8 +118,11 @@ ReaderCommandLine parseReaderCommandLine(const QStringList &arguments) {
     const QCommandLineOption timeout(QStringLiteral("timeout"), QString(),
                                      QStringLiteral("seconds"));
     const QCommandLineOption quiet({QStringLiteral("q"), QStringLiteral("quiet")}, QString());
-    parser.addOptions(
-        {help, version, port, strips, output, format, repeat, interval, timeout, quiet});
+    const QCommandLineOption assay(QStringLiteral("assay"), QString(), QStringLiteral("file"));
+    const QCommandLineOption plate(QStringLiteral("plate"), QString(), QStringLiteral("n"));
+    const QCommandLineOption report(QStringLiteral("report"), QString(), QStringLiteral("file"));
+    parser.addOptions({help, version, port, strips, output, format, repeat, interval, timeout,
+                       quiet, assay, plate, report});
 
     if (!parser.parse(arguments))
         return failure(parser.errorText());
@@ -125,8 +138,8 @@ ReaderCommandLine parseReaderCommandLine(const QStringList &arguments) {
             QStringLiteral("%1 %2\n").arg(program, QCoreApplication::applicationVersion());
         return result;
     }
-    for (const QCommandLineOption *once :
-         {&port, &strips, &output, &format, &repeat, &interval, &timeout}) {
+    for (const QCommandLineOption *once : {&port, &strips, &output, &format, &repeat, &interval,
+                                           &timeout, &assay, &plate, &report}) {
         if (parser.values(*once).size() > 1)
             return failure(
                 ReaderText::tr("--%1 is given more than once").arg(once->names().last()));
@@ -135,7 +148,8 @@ ReaderCommandLine parseReaderCommandLine(const QStringList &arguments) {
     ReaderOptions &o = result.options;
     QStringList words = parser.positionalArguments();
     if (words.isEmpty())
-        return failure(ReaderText::tr("no command: status, measure, read-plate or convert"));
+        return failure(
+            ReaderText::tr("no command: status, measure, read-plate, convert or analyze"));
     const QString command = words.takeFirst();
     if (command == QLatin1String("status"))
         o.command = ReaderCommand::Status;
@@ -145,11 +159,18 @@ ReaderCommandLine parseReaderCommandLine(const QStringList &arguments) {
         o.command = ReaderCommand::ReadPlate;
     else if (command == QLatin1String("convert"))
         o.command = ReaderCommand::Convert;
+    else if (command == QLatin1String("analyze"))
+        o.command = ReaderCommand::Analyze;
     else
         return failure(ReaderText::tr("unknown command: %1").arg(command));
     if (o.command == ReaderCommand::Convert) {
         if (words.isEmpty())
             return failure(ReaderText::tr("convert: no file named"));
+        o.file = words.takeFirst();
+    }
+    if (o.command == ReaderCommand::Analyze) {
+        if (words.isEmpty())
+            return failure(ReaderText::tr("analyze: no plate file named"));
         o.file = words.takeFirst();
     }
     if (!words.isEmpty())
@@ -158,8 +179,8 @@ ReaderCommandLine parseReaderCommandLine(const QStringList &arguments) {
     const bool series =
         o.command == ReaderCommand::Measure || o.command == ReaderCommand::ReadPlate;
     if (parser.isSet(port)) {
-        if (o.command == ReaderCommand::Convert)
-            return failure(ReaderText::tr("--port: convert uses no port"));
+        if (o.command == ReaderCommand::Convert || o.command == ReaderCommand::Analyze)
+            return failure(ReaderText::tr("--port: convert and analyze use no port"));
         o.port = parser.value(port).trimmed();
         if (o.port.isEmpty())
             return failure(ReaderText::tr("--port: the port name is empty"));
@@ -170,6 +191,30 @@ ReaderCommandLine parseReaderCommandLine(const QStringList &arguments) {
             return failure(ReaderText::tr("--strips: %1 is not a number from 1 to 12")
                                .arg(parser.value(strips)));
         o.strips = *n;
+        o.stripsGiven = true;
+    }
+    if (parser.isSet(assay)) {
+        if (o.command == ReaderCommand::Status || o.command == ReaderCommand::Convert)
+            return failure(ReaderText::tr("--assay goes with measure, read-plate and analyze"));
+        o.assay = parser.value(assay);
+        if (o.assay.isEmpty())
+            return failure(ReaderText::tr("--assay: the file name is empty"));
+    } else if (o.command == ReaderCommand::Analyze) {
+        return failure(ReaderText::tr("analyze: no kit file named (--assay)"));
+    }
+    if (parser.isSet(plate)) {
+        const auto n = wholeNumber(parser.value(plate), 1, maxRepeat);
+        if (!n || o.command != ReaderCommand::Analyze)
+            return failure(ReaderText::tr("--plate: %1 is not a plate number of analyze")
+                               .arg(parser.value(plate)));
+        o.plate = *n;
+    }
+    if (parser.isSet(report)) {
+        if (o.assay.isEmpty())
+            return failure(ReaderText::tr("--report goes with --assay"));
+        o.report = parser.value(report);
+        if (o.report.isEmpty())
+            return failure(ReaderText::tr("--report: the file name is empty"));
     }
     if (parser.isSet(repeat)) {
         const auto n = wholeNumber(parser.value(repeat), 1, maxRepeat);
@@ -211,8 +256,11 @@ ReaderCommandLine parseReaderCommandLine(const QStringList &arguments) {
                 ReaderText::tr("--format: %1 is not dat, csv or json").arg(parser.value(format)));
         o.format = *f;
     } else {
-        o.format = formatNamed(QFileInfo(o.output).suffix()).value_or(OutputFormat::Dat);
+        o.format = formatNamed(QFileInfo(o.output).suffix())
+                       .value_or(o.assay.isEmpty() ? OutputFormat::Dat : OutputFormat::Json);
     }
+    if (!o.assay.isEmpty() && o.format == OutputFormat::Dat)
+        return failure(ReaderText::tr("--format: an analysis is written as json or csv"));
     if (o.command == ReaderCommand::Status && (parser.isSet(output) || parser.isSet(format)))
         return failure(ReaderText::tr("--output and --format go with measure, read-plate and "
                                       "convert"));

@@ -15,19 +15,25 @@ constexpr int instrumentError = 5;
 constexpr int portLost = 6;
 constexpr int outputFailed = 7;
 constexpr int inputUnreadable = 8;
+constexpr int kitWrong = 9;
+constexpr int runInvalid = 10;
 constexpr int interrupted = 130;
 } // namespace exitCode
 
-enum class ReaderCommand { Status, Measure, ReadPlate, Convert };
+enum class ReaderCommand { Status, Measure, ReadPlate, Convert, Analyze };
 enum class OutputFormat { Dat, Csv, Json };
 
 struct ReaderOptions {
     ReaderCommand command = ReaderCommand::Status;
     QString port;   // empty: the window's order of choice
-    QString file;   // convert: the .dat file
+    QString file;   // convert: the .dat file; analyze: the .dat or JSON plate file
     QString output; // empty: standard output
     OutputFormat format = OutputFormat::Dat;
     int strips = 12;
+    bool stripsGiven = false;
+    QString assay;  // the kit file: the plate's analysis is the output
+    QString report; // the HTML report's file; empty: none
+    int plate = 1;  // analyze: which plate of a JSON file
     int repeat = 1;
     qint64 intervalMs = 0;
     qint64 timeoutMs = 30000;

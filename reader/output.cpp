@@ -23,23 +23,19 @@ RunFacts runFacts(const std::optional<QString> &port, int strips) {
     return facts;
 }
 
-PlateOutput::PlateOutput(const ReaderOptions &options, const RunFacts &facts)
-    : m_format(options.format)
-    , m_path(options.output)
-    , m_repeat(options.repeat)
-    , m_facts(facts) {}
-
-QString PlateOutput::failed(const QString &path, const QString &reason) const {
+namespace {
+QString failed(const QString &path, const QString &reason) {
     return ReaderText::tr("cannot write %1: %2").arg(QDir::toNativeSeparators(path), reason);
 }
+} // namespace
 
-QString PlateOutput::check() const {
-    if (m_path.isEmpty())
-        return QString();
-    const QString path =
-        m_format == OutputFormat::Dat && m_repeat > 1 ? seriesFileName(m_path, 1) : m_path;
-    if (QFileInfo(m_path).isDir())
-        return failed(m_path, ReaderText::tr("it is a folder"));
+int RunOutput::failureCode() const {
+    return exitCode::outputFailed;
+}
+
+QString checkWritable(const QString &path) {
+    if (QFileInfo(path).isDir())
+        return failed(path, ReaderText::tr("it is a folder"));
     // Opening makes a temporary file beside the target and leaves the target
     // alone; cancelling removes it again.
     QSaveFile probe(path);
@@ -49,10 +45,25 @@ QString PlateOutput::check() const {
     return QString();
 }
 
-QString PlateOutput::writeWhole(const QString &path, const QByteArray &content) const {
+QString writeWholeFile(const QString &path, const QByteArray &content) {
     const QString failure =
         writeDatFile(path, content, ReaderText::tr("the file was not written in full"));
     return failure.isEmpty() ? failure : failed(path, failure);
+}
+
+PlateOutput::PlateOutput(const ReaderOptions &options, const RunFacts &facts)
+    : m_format(options.format)
+    , m_path(options.output)
+    , m_repeat(options.repeat)
+    , m_facts(facts) {}
+
+QString PlateOutput::check() const {
+    if (m_path.isEmpty())
+        return QString();
+    if (QFileInfo(m_path).isDir())
+        return failed(m_path, ReaderText::tr("it is a folder"));
+    return checkWritable(m_format == OutputFormat::Dat && m_repeat > 1 ? seriesFileName(m_path, 1)
+                                                                       : m_path);
 }
 
 QString PlateOutput::appendCsv(const QByteArray &lines) {
@@ -80,8 +91,8 @@ QString PlateOutput::add(const Plate &plate) {
             if (!writeStandardOutput(datContent(plate)))
                 failure = ReaderText::tr("cannot write to standard output");
         } else {
-            failure = writeWhole(m_repeat > 1 ? seriesFileName(m_path, number) : m_path,
-                                 datContent(plate));
+            failure = writeWholeFile(m_repeat > 1 ? seriesFileName(m_path, number) : m_path,
+                                     datContent(plate));
         }
         break;
     case OutputFormat::Csv: {
@@ -91,13 +102,13 @@ QString PlateOutput::add(const Plate &plate) {
             if (!writeStandardOutput(lines))
                 failure = ReaderText::tr("cannot write to standard output");
         } else {
-            failure = first ? writeWhole(m_path, lines) : appendCsv(lines);
+            failure = first ? writeWholeFile(m_path, lines) : appendCsv(lines);
         }
         break;
     }
     case OutputFormat::Json:
         if (!m_path.isEmpty())
-            failure = writeWhole(m_path, jsonDocument(m_facts, m_plates));
+            failure = writeWholeFile(m_path, jsonDocument(m_facts, m_plates));
         break;
     }
     if (!failure.isEmpty())

@@ -20,7 +20,7 @@ QString seconds(qint64 ms) {
 }
 } // namespace
 
-PlateReader::PlateReader(const ReaderOptions &options, PlateOutput output)
+PlateReader::PlateReader(const ReaderOptions &options, std::unique_ptr<RunOutput> output)
     : m_options(options)
     , m_output(std::move(output)) {
     m_clock.start();
@@ -171,10 +171,10 @@ void PlateReader::plateReceived(const Plate &plate) {
         end(exitCode::instrumentError);
         return;
     }
-    const QString failure = m_output.add(plate);
+    const QString failure = m_output->add(plate);
     if (!failure.isEmpty()) {
         emit told(QStringLiteral("telkaro-read: ") + failure);
-        end(exitCode::outputFailed);
+        end(m_output->failureCode());
         return;
     }
     const qint64 now = m_clock.elapsed();
@@ -225,11 +225,15 @@ void PlateReader::end(int code) {
     m_timeout.stop();
     m_nextPlate.stop();
     m_link.session().stop(); // the session answers nothing more: the line stays idle
-    const QString failure = m_output.finish();
+    const QString failure = m_output->finish();
     if (!failure.isEmpty()) {
         emit told(QStringLiteral("telkaro-read: ") + failure);
         if (code == exitCode::done)
             code = exitCode::outputFailed;
+    }
+    if (code == exitCode::done && m_output->anyInvalid()) {
+        emit told(ReaderText::tr("telkaro-read: the run is invalid by the kit's rules"));
+        code = exitCode::runInvalid;
     }
     emit finished(code);
 }

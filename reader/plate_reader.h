@@ -10,6 +10,8 @@
 #include <QObject>
 #include <QTimer>
 
+#include <memory>
+
 class Plate;
 
 // Plates for a script: listens to the session and makes its requests, as an
@@ -19,7 +21,7 @@ class Plate;
 class PlateReader : public QObject {
     Q_OBJECT
 public:
-    PlateReader(const ReaderOptions &options, PlateOutput output);
+    PlateReader(const ReaderOptions &options, std::unique_ptr<RunOutput> output);
 
     // Opens the port and starts polling; the end comes later, through
     // finished, never from within this call.
@@ -50,7 +52,7 @@ private:
     QString timeLeft() const;
 
     ReaderOptions m_options;
-    PlateOutput m_output;
+    std::unique_ptr<RunOutput> m_output;
     InstrumentLink m_link;
     QElapsedTimer m_clock;
     QTimer m_timeout;   // the longest wait for the instrument's next step

@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArray>
+
+struct Analysis;
+struct AnalysisRun;
+struct Kit;
+class Plate;
+
+// The printable report of an analysis: one self-contained HTML page (no
+// scripts, nothing from outside, A4 print styles) with the run's facts, the
+// validity verdict first, the plate map and the curve as inline SVG, the
+// results, the rules and the raw densities. In the language of the
+// translations installed (context "AssayReport"), numbers in the locale's
+// format.
+QByteArray analysisReport(const Kit &kit, const Analysis &analysis, const Plate &plate,
+                          const AnalysisRun &run);
+
+// The two pictures on their own, as SVG elements.
+QByteArray plateMapSvg(const Kit &kit, const Analysis &analysis);
+QByteArray curveSvg(const Kit &kit, const Analysis &analysis); // empty without a curve
