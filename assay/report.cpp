@@ -445,7 +445,7 @@ QByteArray analysisReport(const Kit &kit, const Analysis &analysis, const Plate 
                 "<tr><td>%1</td><td>%2</td><td class=\"n\">%3</td><td class=\"n\">%4</td>"
                 "<td class=\"n\">%5</td><td class=\"n\">%6</td><td class=\"n\">%7</td>"
                 "<td class=\"n\">%8</td></tr>\n")
-                .arg(escaped(group.token + QLatin1String(" · ") + roleText(group.role)),
+                .arg(escaped(group.token + QStringLiteral(" · ") + roleText(group.role)),
                      escaped(group.wells.join(QLatin1Char(' '))),
                      shown(group.stats.count ? std::optional(group.stats.mean) : std::nullopt, 3),
                      shown(group.stats.sd, 3), shown(group.stats.cv, 1),

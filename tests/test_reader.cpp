@@ -146,15 +146,20 @@ for p in doc['plates']:
         print(w, '%.3f' % v if v is not None else 'null', p['text'][w])
 )";
 
-QStringList python(const char *script, const QString &path) {
+QStringList python(const char *script, const QStringList &args) {
     QProcess p;
-    p.start(QStringLiteral("python3"), {QStringLiteral("-c"), QString::fromLatin1(script), path});
+    p.start(QStringLiteral("python3"),
+            QStringList{QStringLiteral("-c"), QString::fromLatin1(script)} + args);
     if (!p.waitForFinished(30000) || p.exitCode() != 0) {
         qWarning() << "python3:" << p.errorString() << p.readAllStandardError();
         return {QStringLiteral("python3 failed")};
     }
     return QString::fromUtf8(p.readAllStandardOutput())
         .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QStringList python(const char *script, const QString &path) {
+    return python(script, QStringList{path});
 }
 
 QByteArray contentOf(const QString &path) {
@@ -172,6 +177,42 @@ bool wireMatches(const VirtualInstrument &instrument, const char *pattern) {
         qWarning() << "wire:" << wire;
     return ok;
 }
+// The example kits and their plates.
+QString example(const char *name) {
+    return QStringLiteral(TELKARO_SOURCE_DIR "/examples/") + QLatin1String(name);
+}
+
+// What Python sees of an analysis (its json module) and of its report (its
+// html.parser: every element closed, the SVGs, anything from outside).
+const char *const analysisScript = R"(
+import json, sys
+from html.parser import HTMLParser
+d = json.load(open(sys.argv[1], encoding='utf-8'))
+print('valid', d['valid'], 'model', (d.get('curve') or {}).get('model'))
+if 'cutoff' in d: print('cutoff %.3f' % d['cutoff'])
+for verdict in ('positive', 'doubtful'):
+    print(verdict, ' '.join(sorted(s['token'] for s in d['samples'] if s.get('verdict') == verdict)))
+print('above', ' '.join(s['token'] for s in d['samples'] if s.get('range') == 'above'))
+rec = [g['recovery'] for g in d['groups'] if g.get('recovery') is not None]
+print('recovery', len(rec), all(95 < r < 105 for r in rec))
+print('keys', all(k in d for k in ('assay', 'assay_sha256', 'block_sha256', 'valid', 'blank',
+                                   'rules', 'groups', 'samples')))
+class Check(HTMLParser):
+    void = {'meta', 'br', 'rect', 'circle', 'line', 'path', 'polyline'}
+    def __init__(self):
+        super().__init__(); self.open = []; self.svgs = 0; self.outside = 0; self.bad = 0
+    def handle_starttag(self, tag, attrs):
+        self.svgs += tag == 'svg'
+        self.outside += tag in ('script', 'img', 'link', 'iframe') or any(
+            k in ('src', 'href') for k, v in attrs)
+        if tag not in self.void: self.open.append(tag)
+    def handle_startendtag(self, tag, attrs): self.svgs += tag == 'svg'
+    def handle_endtag(self, tag):
+        if tag in self.void: return
+        if not self.open or self.open.pop() != tag: self.bad += 1
+c = Check(); c.feed(open(sys.argv[2], encoding='utf-8').read())
+print('report svgs', c.svgs, 'outside', c.outside, 'unclosed', len(c.open) + c.bad)
+)";
 } // namespace
 
 class TestReader : public QObject {
@@ -544,6 +585,121 @@ private slots:
         const Run back = runReader({"convert", dat, "--format", "dat"});
         QCOMPARE(back.code, 0);
         QCOMPARE(back.out, content);
+    }
+
+    // Both example kits analysed from their plate files, the results and the
+    // reports read back by Python. The expected calls are worked by hand from
+    // the plates: HCV's negative controls read 0,106 0,121 0,103 over a blank
+    // of 0,045, so the cut-off is 0,065 + 0,150 = 0,215 and its grey zone
+    // 0,1935 … 0,2365 holds U9 (0,270 - 0,045 = 0,225); ferritin's U15 reads
+    // 2,994 and 2,995, above its top standard (2,634 and 2,567).
+    void analysingTheExamples_data() {
+        QTest::addColumn<QString>("kit");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("qualitative") << "hcv-screen"
+                                     << QStringList{"valid True model None",
+                                                    "cutoff 0.215",
+                                                    "positive U11 U17 U23 U4",
+                                                    "doubtful U9",
+                                                    "above ",
+                                                    "recovery 0 True",
+                                                    "keys True",
+                                                    "report svgs 1 outside 0 unclosed 0"};
+        QTest::newRow("4PL") << "ferritin-4pl"
+                             << QStringList{"valid True model 4pl",
+                                            "positive ",
+                                            "doubtful ",
+                                            "above U15",
+                                            "recovery 5 True",
+                                            "keys True",
+                                            "report svgs 2 outside 0 unclosed 0"};
+    }
+    void analysingTheExamples() {
+        QFETCH(QString, kit);
+        QFETCH(QStringList, expected);
+        QTemporaryDir dir;
+        const QString json = dir.filePath("results.json"), html = dir.filePath("report.html");
+        const QByteArray name = kit.toLatin1();
+        const Run run = runReader({"analyze", "--assay", example(name + ".assay.json"),
+                                   example(name + ".dat"), "-o", json, "--report", html});
+        QCOMPARE(run.code, 0);
+        QVERIFY2(run.err.isEmpty(), run.err);
+        QCOMPARE(python(analysisScript, {json, html}), expected);
+    }
+
+    // A measurement by a kit: the strips its layout uses, and the results of
+    // the plate measured the same as of the plate file analysed.
+    void measuringByAKit() {
+        VirtualInstrument instrument;
+        QVERIFY(instrument.start({"--measure-ms", "200", "--plate", example("ferritin-4pl.dat")}));
+        QTemporaryDir dir;
+        const QString measured = dir.filePath("measured.csv");
+        const Run run = runReader({"--port", instrument.portName(), "measure", "--assay",
+                                   example("ferritin-4pl.assay.json"), "-o", measured},
+                                  &instrument);
+        QCOMPARE(run.code, 0);
+        QVERIFY(instrument.received().contains("J 6\r\n"));
+        const Run analysed = runReader({"analyze", "--assay", example("ferritin-4pl.assay.json"),
+                                        example("ferritin-4pl.dat"), "--format", "csv"});
+        QCOMPARE(contentOf(measured), analysed.out);
+        QCOMPARE(analysed.out.count("\r\n"), 17);
+    }
+
+    // Each way a kit or a plate can be wrong ends with its code and says why;
+    // nothing is written.
+    void kitsAndPlatesThatAreWrong_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("says");
+        const QString ferritin = example("ferritin-4pl.assay.json");
+        const QString hcvPlate = example("hcv-screen.dat");
+        QTest::newRow("no kit file")
+            << QStringList{"analyze", "--assay", "/nonexistent.assay.json", hcvPlate} << 9
+            << "no such file";
+        QTest::newRow("a plate file as kit")
+            << QStringList{"analyze", "--assay", hcvPlate, hcvPlate} << 9 << "not JSON";
+        QTest::newRow("no plate file")
+            << QStringList{"analyze", "--assay", ferritin, "/nonexistent.dat"} << 8
+            << "no such file";
+        QTest::newRow("a plate with too few strips")
+            << QStringList{"analyze", "--assay", ferritin, hcvPlate} << 9
+            << "uses 6 strips; the plate has 4";
+        QTest::newRow("fewer strips than the layout")
+            << QStringList{"--port", "/dev/null", "measure", "--assay", ferritin, "--strips", "3"}
+            << 2 << "uses 6 strips";
+    }
+    void kitsAndPlatesThatAreWrong() {
+        QFETCH(QStringList, args);
+        QFETCH(int, code);
+        QFETCH(QString, says);
+        QTemporaryDir dir;
+        const Run run = runReader(args + QStringList{"-o", dir.filePath("out.json")});
+        QCOMPARE(run.code, code);
+        QVERIFY2(run.err.contains(says.toUtf8()), run.err);
+        QVERIFY(QDir(dir.path()).isEmpty());
+    }
+
+    // The rules fail: exit 10, and the results and the report are written,
+    // marked invalid. The positive controls here read 0,500 and 0,600.
+    void aRunThatFailsItsRules() {
+        QTemporaryDir dir;
+        const QByteArray plate = contentOf(example("hcv-screen.dat"));
+        const QString path = dir.filePath("low-pc.dat");
+        QList<QByteArray> lines = plate.split('\n');
+        lines[4].replace(0, 5, "0,500");
+        lines[5].replace(0, 5, "0,600");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(lines.join('\n'));
+        file.close();
+        const QString json = dir.filePath("r.json"), html = dir.filePath("r.html");
+        const Run run = runReader({"analyze", "--assay", example("hcv-screen.assay.json"), path,
+                                   "-o", json, "--report", html});
+        QCOMPARE(run.code, 10);
+        QVERIFY2(run.err.contains("invalid"), run.err);
+        QVERIFY(contentOf(json).contains("\"valid\": false"));
+        QVERIFY(contentOf(html).contains("The run is invalid"));
+        QVERIFY(contentOf(html).contains("mean(PC) &gt;= 1.000"));
     }
 };
 
