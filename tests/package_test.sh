@@ -96,6 +96,9 @@ dpkg-deb -c "$deb" | awk '{print $NF}' | sed 's|^\./|/|' | grep -v '/$' | sort >
 cat "$scratch/files"
 expected=(/usr/bin/telkaro /usr/bin/telkaro-read /usr/bin/telkaro-instrument
           /usr/share/telkaro/TELKARO.md
+          /usr/share/telkaro/assays/hcv-screen.assay.json /usr/share/telkaro/assays/hcv-screen.dat
+          /usr/share/telkaro/assays/ferritin-4pl.assay.json
+          /usr/share/telkaro/assays/ferritin-4pl.dat /usr/share/doc/telkaro/assay-format.md
           /usr/share/applications/org.example.telkaro.desktop
           /usr/share/metainfo/org.example.telkaro.metainfo.xml
           /usr/share/man/man1/telkaro.1.gz /usr/share/man/man1/telkaro-read.1.gz
