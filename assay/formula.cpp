@@ -74,24 +74,42 @@ double divide(double a, double b) {
 }
 
 // In place of muparser's own, to catch a division by zero and values out of range.
+// muparser's strings are wide where _UNICODE is defined (Windows), narrow
+// elsewhere.
+#if defined(_UNICODE)
+mu::string_type muString(const QString &text) {
+    return text.toStdWString();
+}
+QString fromMuString(const mu::string_type &text) {
+    return QString::fromStdWString(text);
+}
+#else
+mu::string_type muString(const QString &text) {
+    return text.toStdString();
+}
+QString fromMuString(const mu::string_type &text) {
+    return QString::fromStdString(text);
+}
+#endif
+
 struct Operator {
-    const char *name;
+    const mu::char_type *name;
     mu::fun_type2 function;
     unsigned priority;
 };
 const Operator operators[] = {
-    {"+", [](double a, double b) { return finite(a + b); }, mu::prADD_SUB},
-    {"-", [](double a, double b) { return finite(a - b); }, mu::prADD_SUB},
-    {"*", [](double a, double b) { return finite(a * b); }, mu::prMUL_DIV},
-    {"/", divide, mu::prMUL_DIV},
-    {"<", [](double a, double b) { return double(a < b); }, mu::prCMP},
-    {"<=", [](double a, double b) { return double(a <= b); }, mu::prCMP},
-    {">", [](double a, double b) { return double(a > b); }, mu::prCMP},
-    {">=", [](double a, double b) { return double(a >= b); }, mu::prCMP},
-    {"==", [](double a, double b) { return double(a == b); }, mu::prCMP},
-    {"!=", [](double a, double b) { return double(a != b); }, mu::prCMP},
-    {"and", [](double a, double b) { return double(a != 0 && b != 0); }, mu::prLAND},
-    {"or", [](double a, double b) { return double(a != 0 || b != 0); }, mu::prLOR},
+    {_T("+"), [](double a, double b) { return finite(a + b); }, mu::prADD_SUB},
+    {_T("-"), [](double a, double b) { return finite(a - b); }, mu::prADD_SUB},
+    {_T("*"), [](double a, double b) { return finite(a * b); }, mu::prMUL_DIV},
+    {_T("/"), divide, mu::prMUL_DIV},
+    {_T("<"), [](double a, double b) { return double(a < b); }, mu::prCMP},
+    {_T("<="), [](double a, double b) { return double(a <= b); }, mu::prCMP},
+    {_T(">"), [](double a, double b) { return double(a > b); }, mu::prCMP},
+    {_T(">="), [](double a, double b) { return double(a >= b); }, mu::prCMP},
+    {_T("=="), [](double a, double b) { return double(a == b); }, mu::prCMP},
+    {_T("!="), [](double a, double b) { return double(a != b); }, mu::prCMP},
+    {_T("and"), [](double a, double b) { return double(a != 0 && b != 0); }, mu::prLAND},
+    {_T("or"), [](double a, double b) { return double(a != 0 || b != 0); }, mu::prLOR},
 };
 
 template <int F> double groupFunction(void *data, double index) {
@@ -198,7 +216,7 @@ FormulaValue syntaxError(const QString &formula, const mu::ParserError &error) {
     // muparser counts a position past the end of the formula for what is missing there.
     const qsizetype at =
         error.GetPos() < 0 ? -1 : std::min<qsizetype>(error.GetPos(), formula.size());
-    const QString token = QString::fromStdString(error.GetToken()).trimmed();
+    const QString token = fromMuString(error.GetToken()).trimmed();
     switch (error.GetCode()) {
     case mu::ecMISSING_PARENS:
         return failure(QCoreApplication::translate("Assay", "a closing parenthesis is missing"),
@@ -251,17 +269,17 @@ FormulaValue run(const QString &formula, const QStringList &known, const GroupDe
         parser.EnableBuiltInOprt(false);
         for (const Operator &o : operators)
             parser.DefineOprt(o.name, o.function, o.priority);
-        parser.DefineFunUserData("mean", groupFunction<Mean>, &context, false);
-        parser.DefineFunUserData("sd", groupFunction<Sd>, &context, false);
-        parser.DefineFunUserData("cv", groupFunction<Cv>, &context, false);
-        parser.DefineFunUserData("min", groupFunction<Min>, &context, false);
-        parser.DefineFunUserData("max", groupFunction<Max>, &context, false);
-        parser.DefineFunUserData("count", groupFunction<Count>, &context, false);
+        parser.DefineFunUserData(_T("mean"), groupFunction<Mean>, &context, false);
+        parser.DefineFunUserData(_T("sd"), groupFunction<Sd>, &context, false);
+        parser.DefineFunUserData(_T("cv"), groupFunction<Cv>, &context, false);
+        parser.DefineFunUserData(_T("min"), groupFunction<Min>, &context, false);
+        parser.DefineFunUserData(_T("max"), groupFunction<Max>, &context, false);
+        parser.DefineFunUserData(_T("count"), groupFunction<Count>, &context, false);
         for (size_t i = 0; i < indices.size(); ++i) {
             indices[i] = double(i);
-            parser.DefineVar(context.tokens[qsizetype(i)].toStdString(), &indices[i]);
+            parser.DefineVar(muString(context.tokens[qsizetype(i)]), &indices[i]);
         }
-        parser.SetExpr(formula.toStdString());
+        parser.SetExpr(muString(formula));
         // muparser reads the whole formula before it computes anything.
         const double value = finite(parser.Eval());
         return {true, groups ? value : 0, {}, -1};

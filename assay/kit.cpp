@@ -10,10 +10,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 const QString formatName = QStringLiteral("telkaro-assay/1");
@@ -21,17 +21,29 @@ const QString blankToken = QStringLiteral("BLK");
 const QString unusedToken = QStringLiteral("-");
 constexpr qint64 maxKitFileSize = 1024 * 1024;
 
-const QRegularExpression &standardPattern() {
-    static const QRegularExpression pattern(QStringLiteral("^S([1-9][0-9]?)$"));
-    return pattern;
+// A letter and a number from 1 with at most that many digits: S1…S99, U1…U999.
+bool isNumbered(const QString &token, QChar letter, int digits) {
+    if (token.size() < 2 || token.size() > digits + 1 || token[0] != letter || token[1] == u'0')
+        return false;
+    for (qsizetype i = 1; i < token.size(); ++i)
+        if (token[i] < u'0' || token[i] > u'9')
+            return false;
+    return true;
 }
-const QRegularExpression &samplePattern() {
-    static const QRegularExpression pattern(QStringLiteral("^U([1-9][0-9]{0,2})$"));
-    return pattern;
+bool isStandardToken(const QString &token) {
+    return isNumbered(token, u'S', 2);
 }
-const QRegularExpression &namePattern() {
-    static const QRegularExpression pattern(QStringLiteral("^[A-Za-z][A-Za-z0-9_]{0,31}$"));
-    return pattern;
+bool isSampleToken(const QString &token) {
+    return isNumbered(token, u'U', 3);
+}
+// A control's name: a letter, then letters, digits or _, 32 at most.
+bool isName(const QString &name) {
+    if (name.isEmpty() || name.size() > 32 || !(name[0].isLetter() && name[0].unicode() < 128))
+        return false;
+    for (const QChar c : name)
+        if (c.unicode() >= 128 || !(c.isLetterOrNumber() || c == u'_'))
+            return false;
+    return true;
 }
 
 int numberOf(const QString &token) {
@@ -89,8 +101,8 @@ std::optional<KitRead> KitReader::readLayout(const QJsonObject &root, Kit &kit) 
         const QString row = QString(QChar(u'A' + r));
         if (!rows[r].isString())
             return fail(QStringLiteral("layout"), Assay::tr("row %1 is not a text").arg(row));
-        const QStringList tokens = rows[r].toString().split(
-            QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+        const QStringList tokens =
+            rows[r].toString().simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
         if (tokens.size() != plateStrips)
             return fail(QStringLiteral("layout"),
                         Assay::tr("row %1 has %2 wells; a row has 12").arg(row).arg(tokens.size()));
@@ -179,8 +191,7 @@ KitRead KitReader::read(const QByteArray &content) {
         return fail(QStringLiteral("controls"), Assay::tr("not a list of names"));
     for (const QJsonValue &control : controls.toArray()) {
         const QString name = control.toString();
-        if (!namePattern().match(name).hasMatch() || name == blankToken ||
-            standardPattern().match(name).hasMatch() || samplePattern().match(name).hasMatch())
+        if (!isName(name) || name == blankToken || isStandardToken(name) || isSampleToken(name))
             return fail(
                 QStringLiteral("controls"),
                 Assay::tr("\"%1\" cannot name a control (a letter, then letters, digits or _; "
@@ -299,9 +310,9 @@ KitRead KitReader::read(const QByteArray &content) {
 WellRole Kit::roleOf(const QString &token) const {
     if (token == blankToken)
         return WellRole::Blank;
-    if (standardPattern().match(token).hasMatch())
+    if (isStandardToken(token))
         return WellRole::Standard;
-    if (samplePattern().match(token).hasMatch())
+    if (isSampleToken(token))
         return WellRole::Sample;
     if (controls.contains(token))
         return WellRole::Control;
@@ -339,9 +350,17 @@ QStringList Kit::tokens() const {
         }
         return std::pair(4, 0);
     };
-    std::stable_sort(found.begin(), found.end(),
-                     [&](const QString &a, const QString &b) { return rank(a) < rank(b); });
-    return found;
+    std::vector<std::pair<std::pair<int, int>, QString>> ranked;
+    ranked.reserve(std::size_t(found.size()));
+    for (const QString &token : found)
+        ranked.emplace_back(rank(token), token);
+    std::stable_sort(ranked.begin(), ranked.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    QStringList sorted;
+    sorted.reserve(found.size());
+    for (auto &entry : ranked)
+        sorted.append(std::move(entry.second));
+    return sorted;
 }
 
 QStringList Kit::wellsOf(const QString &token) const {

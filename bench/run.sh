@@ -7,7 +7,7 @@
 #   TELKARO_BENCH_RUNS          start-up runs of each program (default 11)
 #   TELKARO_BENCH_CYCLES        measurement cycles (default 7)
 #   TELKARO_BENCH_BUILD         build folder (default build-bench)
-#   TELKARO_BENCH_ONLY          run only these sections: reply cycle startup reader idle
+#   TELKARO_BENCH_ONLY          run only these sections: reply cycle startup reader assay idle
 #   TELKARO_BENCH_OUT           folder for the raw results (default: a new temporary one)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,7 +17,7 @@ idle_seconds=${TELKARO_BENCH_IDLE_SECONDS:-60}
 runs=${TELKARO_BENCH_RUNS:-11}
 export TELKARO_BENCH_CYCLES=${TELKARO_BENCH_CYCLES:-7}
 build=${TELKARO_BENCH_BUILD:-build-bench}
-only=${TELKARO_BENCH_ONLY:-reply cycle startup reader idle}
+only=${TELKARO_BENCH_ONLY:-reply cycle startup reader assay idle}
 out=${TELKARO_BENCH_OUT:-$(mktemp -d /tmp/telkaro-bench.XXXXXX)}
 mkdir -p "$out"
 
@@ -90,6 +90,15 @@ if want reader; then
         "telkaro-read=$bin/telkaro-read" "telkaro=$bin/telkaro" \
         2> "$out/reader.log" >> "$rows" || {
         cat "$out/reader.log"
+        exit 1
+    }
+fi
+
+if want assay; then
+    echo "== assays (in process, and telkaro-read analyze against convert)"
+    "$benchbin/bench_assay" "$bin/telkaro-read" "$root/examples/ferritin-4pl.assay.json" \
+        "$root/examples/ferritin-4pl.dat" 2> "$out/assay.log" >> "$rows" || {
+        cat "$out/assay.log"
         exit 1
     }
 fi

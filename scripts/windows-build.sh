@@ -93,8 +93,10 @@ tools=(
     /usr/lib/qt6/bin/lrelease:qt6-l10n-tools /usr/lib/qt6/bin/lupdate:qt6-l10n-tools
     /usr/bin/perl:perl
 )
-# What the builds read: the host Qt, Qt's translations, fonts for the windows.
-packages=(qt6-base-dev qt6-tools-dev-tools qt6-translations-l10n fonts-dejavu-core fonts-liberation)
+# What the builds read: the host Qt, Qt's translations, fonts for the windows,
+# Eigen's headers and muparser (whose versions name the source to build).
+packages=(qt6-base-dev qt6-tools-dev-tools qt6-translations-l10n fonts-dejavu-core fonts-liberation
+          libeigen3-dev libmuparser-dev)
 for entry in "${commands[@]}" "${tools[@]}"; do packages+=("${entry##*:}"); done
 mapfile -t packages < <(printf '%s\n' "${packages[@]}" | sort -u)
 
@@ -282,6 +284,44 @@ else
     step qt "Qt $qt_version for Windows built in $(((SECONDS - start) / 60)) min into $cache"
 fi
 if ((qt_only)); then finish; fi
+
+# --- Eigen and muparser for Windows ---------------------------------------
+# Eigen is header-only: its headers and CMake package, as Debian ships them.
+# muparser is built from Debian's source, as a static library (no DLL beside
+# the program), with wide strings, as Qt's _UNICODE makes its headers expect. Installed into the Windows Qt's prefix, which the build
+# searches already, under a key of their own.
+deps=$qt
+deps_key_file=$cache/deps-key
+deps_key() {
+    {
+        dpkg-query -W -f='${Version}\n' libeigen3-dev libmuparser-dev
+        x86_64-w64-mingw32-g++-posix --version | head -n 1
+        sha256sum < "$toolchain"
+        sed -n '/^# --- Eigen and muparser/,/^# --- End of Eigen/p' "$0" | sha256sum
+    } | sha256sum | cut -c1-64
+}
+build_deps() {
+    rm -rf "$cache/muparser" "$deps_key_file" && mkdir -p "$deps/include" "$deps/share" "$cache/muparser" || return 1
+    cp -r /usr/include/eigen3 "$deps/include/" && cp -r /usr/share/eigen3 "$deps/share/" || return 1
+    ensure_deb_src || return 1
+    (cd "$cache/muparser" && apt-get source -qq "muparser=$(source_version libmuparser-dev)") || return 1
+    local source
+    source=$(ls -d "$cache"/muparser/muparser-*/ | head -n 1)
+    cmake -S "$source" -B "$cache/muparser/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+        -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF -DENABLE_OPENMP=OFF \
+        -DENABLE_SAMPLES=OFF -DENABLE_WIDE_CHAR=ON -DCMAKE_INSTALL_PREFIX="$deps" || return 1
+    cmake --build "$cache/muparser/build" && cmake --install "$cache/muparser/build" || return 1
+    rm -rf "$cache/muparser" && deps_key > "$deps_key_file"
+}
+# --- End of Eigen and muparser ----------------------------------------------
+
+start=$SECONDS
+if [ -f "$deps/lib/libmuparser.a" ] && [ "$(cat "$deps_key_file" 2> /dev/null)" = "$(deps_key)" ]; then
+    step deps "Eigen and muparser for Windows from the cache $deps"
+else
+    build_deps > "$log_dir/deps.log" 2>&1 || die deps "see $log_dir/deps.log"
+    step deps "Eigen (headers) and muparser (static, from Debian's source) built in $((SECONDS - start)) s"
+fi
 
 # --- TELKARO for Windows ----------------------------------------------------
 work=$(mktemp -d /tmp/telkaro-windows.XXXXXX)
