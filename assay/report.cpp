@@ -429,29 +429,37 @@ QByteArray analysisReport(const Kit &kit, const Analysis &analysis, const Plate 
     html += QStringLiteral("</table>\n");
 
     // Standards and controls.
-    html += QStringLiteral("<h2>%1</h2>\n<table>\n<tr><th>%2</th><th>%3</th><th>%4</th><th>%5</th>"
-                           "<th>%6</th><th>%7</th><th>%8</th><th>%9</th></tr>\n")
-                .arg(escaped(AssayReport::tr("Blank, standards and controls")),
-                     escaped(AssayReport::tr("Group")), escaped(AssayReport::tr("Wells")),
-                     escaped(AssayReport::tr("OD")), escaped(AssayReport::tr("SD")),
-                     escaped(AssayReport::tr("CV, %")), escaped(AssayReport::tr("Concentration")),
-                     escaped(AssayReport::tr("Back-calculated")),
-                     escaped(AssayReport::tr("Recovery, %")));
+    // A kit without a curve has no concentrations to show.
+    const bool curveColumns = kit.curve.has_value();
+    QStringList headings{AssayReport::tr("Group"), AssayReport::tr("Wells"), AssayReport::tr("OD"),
+                         AssayReport::tr("SD"), AssayReport::tr("CV, %")};
+    if (curveColumns)
+        headings << AssayReport::tr("Concentration") << AssayReport::tr("Back-calculated")
+                 << AssayReport::tr("Recovery, %");
+    html += QStringLiteral("<h2>%1</h2>\n<table>\n<tr>")
+                .arg(escaped(AssayReport::tr("Blank, standards and controls")));
+    for (const QString &heading : headings)
+        html += QStringLiteral("<th>%1</th>").arg(escaped(heading));
+    html += QStringLiteral("</tr>\n");
     for (const GroupResult &group : analysis.groups) {
         if (group.role == WellRole::Sample)
             continue;
         html +=
-            QStringLiteral(
-                "<tr><td>%1</td><td>%2</td><td class=\"n\">%3</td><td class=\"n\">%4</td>"
-                "<td class=\"n\">%5</td><td class=\"n\">%6</td><td class=\"n\">%7</td>"
-                "<td class=\"n\">%8</td></tr>\n")
+            QStringLiteral("<tr><td>%1</td><td>%2</td><td class=\"n\">%3</td>"
+                           "<td class=\"n\">%4</td><td class=\"n\">%5</td>")
                 .arg(escaped(group.token + QStringLiteral(" · ") + roleText(group.role)),
                      escaped(group.wells.join(QLatin1Char(' '))),
                      shown(group.stats.count ? std::optional(group.stats.mean) : std::nullopt, 3),
-                     shown(group.stats.sd, 3), shown(group.stats.cv, 1),
-                     group.concentration ? shownConcentration(*group.concentration) : QString(),
-                     group.backCalculated ? shownConcentration(*group.backCalculated) : QString(),
-                     shown(group.recovery, 1));
+                     shown(group.stats.sd, 3), shown(group.stats.cv, 1));
+        if (curveColumns)
+            html +=
+                QStringLiteral("<td class=\"n\">%1</td><td class=\"n\">%2</td>"
+                               "<td class=\"n\">%3</td>")
+                    .arg(group.concentration ? shownConcentration(*group.concentration) : QString(),
+                         group.backCalculated ? shownConcentration(*group.backCalculated)
+                                              : QString(),
+                         shown(group.recovery, 1));
+        html += QStringLiteral("</tr>\n");
     }
     html += QStringLiteral("</table>\n");
 

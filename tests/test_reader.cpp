@@ -643,6 +643,15 @@ private slots:
                                         example("ferritin-4pl.dat"), "--format", "csv"});
         QCOMPARE(contentOf(measured), analysed.out);
         QCOMPARE(analysed.out.count("\r\n"), 17);
+        // The same plate as telkaro-read's JSON gives the same results.
+        const QString json = dir.filePath("plate.json");
+        QCOMPARE(runReader({"convert", example("ferritin-4pl.dat"), "-o", json}).code, 0);
+        const Run fromJson = runReader(
+            {"analyze", "--assay", example("ferritin-4pl.assay.json"), json, "--format", "csv"});
+        QCOMPARE(fromJson.out, analysed.out);
+        const Run noSecond = runReader(
+            {"analyze", "--assay", example("ferritin-4pl.assay.json"), json, "--plate", "2"});
+        QCOMPARE(noSecond.code, 8);
     }
 
     // Each way a kit or a plate can be wrong ends with its code and says why;
