@@ -461,13 +461,23 @@ for format in dat csv json; do
         reader_faults+=("convert to $format differs from Linux")
 done
 cmp -s "$work/win.dat" "$work/plate.dat" || reader_faults+=("the .dat on standard output is not the file byte for byte")
+# An example kit's analysis: the same results as on Linux.
+for kit in hcv-screen ferritin-4pl; do
+    wine "$reader_exe" analyze --assay "$(winepath -w "$top/examples/$kit.assay.json")" \
+        "$(winepath -w "$top/examples/$kit.dat")" --format csv > "$work/win-$kit.csv" 2> /dev/null ||
+        reader_faults+=("analyze $kit failed")
+    "$host/telkaro-read" analyze --assay "$top/examples/$kit.assay.json" "$top/examples/$kit.dat" \
+        --format csv > "$work/linux-$kit.csv" 2> /dev/null || true
+    cmp -s "$work/win-$kit.csv" "$work/linux-$kit.csv" ||
+        reader_faults+=("analyze $kit differs from Linux")
+done
 reader_rc=0
 wine "$reader_exe" --strips 13 measure > /dev/null 2>&1 || reader_rc=$?
 ((reader_rc == 2)) || reader_faults+=("--strips 13 ended with $reader_rc, not 2")
 if ((${#reader_faults[@]})); then
     fail reader "$(IFS=';'; echo "${reader_faults[*]}")"
 else
-    step reader "telkaro-read.exe: a console program without Qt Gui; --version, --help and convert to dat, csv and json as on Linux, byte for byte; exit 2 on a bad value"
+    step reader "telkaro-read.exe: a console program without Qt Gui; --version, --help, convert to dat, csv and json and both example kits' analyses as on Linux, byte for byte; exit 2 on a bad value"
 fi
 
 # --- Tests under Wine
