@@ -63,16 +63,6 @@ QJsonObject curveObject(const Curve &curve) {
     return object;
 }
 
-QByteArray csvField(const QString &text) {
-    QByteArray field = text.toUtf8();
-    if (field.contains(',') || field.contains('"') || field.contains('\r') ||
-        field.contains('\n')) {
-        field.replace("\"", "\"\"");
-        field = '"' + field + '"';
-    }
-    return field;
-}
-
 QString rounded(const std::optional<double> &value, int decimals) {
     return value ? QString::number(*value, 'f', decimals) : QString();
 }

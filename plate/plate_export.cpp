@@ -18,16 +18,6 @@ bool isBlockCharacter(char c) {
     return c >= '0' && c <= 'Z';
 }
 
-QByteArray csvField(const QString &text) {
-    QByteArray field = text.toUtf8();
-    if (field.contains(',') || field.contains('"') || field.contains('\r') ||
-        field.contains('\n')) {
-        field.replace("\"", "\"\"");
-        field = '"' + field + '"';
-    }
-    return field;
-}
-
 QByteArray jsonString(const QString &text) {
     QByteArray out = "\"";
     for (const QChar c : text) {
@@ -54,6 +44,16 @@ QString wellNumber(const Plate &plate, qsizetype s, int r) {
         return QString();
     const QByteArray field = plate.field(s, r);
     return QString::fromLatin1(field.left(1) + '.' + field.mid(1));
+}
+
+QByteArray csvField(const QString &text) {
+    QByteArray field = text.toUtf8();
+    if (field.contains(',') || field.contains('"') || field.contains('\r') ||
+        field.contains('\n')) {
+        field.replace("\"", "\"\"");
+        field = '"' + field + '"';
+    }
+    return field;
 }
 
 QString isoTime(const QDateTime &time) {

@@ -19,6 +19,9 @@ QString wellName(qsizetype s, int r);
 // The well's four characters as a number, "1.234", when all four are
 // digits; an empty string otherwise.
 QString wellNumber(const Plate &plate, qsizetype s, int r);
+// A CSV field (RFC 4180): quoted where it holds a comma, a quote or a line
+// end, in UTF-8.
+QByteArray csvField(const QString &text);
 // ISO 8601 in UTC with milliseconds: "2026-12-09T22:15:03.120Z".
 QString isoTime(const QDateTime &time);
 

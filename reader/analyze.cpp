@@ -3,6 +3,7 @@
 
 #include "analysis_output.h"
 #include "console.h"
+#include "convert.h"
 #include "options.h"
 #include "reader_text.h"
 
@@ -24,20 +25,8 @@ int unreadable(const QString &path, const QString &reason) {
 int readPlate(const ReaderOptions &options, Plate &plate) {
     const QString &path = options.file;
     const DatFileLoad load = loadDatFile(path);
-    switch (load.problem) {
-    case DatFileLoad::Problem::None:
-        break;
-    case DatFileLoad::Problem::Missing:
-        return unreadable(path, ReaderText::tr("no such file"));
-    case DatFileLoad::Problem::NotOrdinary:
-        return unreadable(path, ReaderText::tr("not an ordinary file"));
-    case DatFileLoad::Problem::Unreadable:
-        return unreadable(path, load.reason);
-    case DatFileLoad::Problem::TooLarge:
-        return unreadable(
-            path, QCoreApplication::translate(
-                      "PlateExport", "the file is too large to be a plate file (over 1 MiB)"));
-    }
+    if (load.problem != DatFileLoad::Problem::None)
+        return unreadable(path, loadProblemText(load));
     QString why;
     if (load.content.trimmed().startsWith('{')) {
         plate = plateFromJson(load.content, options.plate, &why);

@@ -22,26 +22,31 @@ int unreadable(const QString &path, const QString &reason) {
 }
 } // namespace
 
+QString loadProblemText(const DatFileLoad &load) {
+    switch (load.problem) {
+    case DatFileLoad::Problem::None:
+        break;
+    case DatFileLoad::Problem::Missing:
+        return ReaderText::tr("no such file");
+    case DatFileLoad::Problem::NotOrdinary:
+        return ReaderText::tr("not an ordinary file");
+    case DatFileLoad::Problem::Unreadable:
+        return load.reason;
+    case DatFileLoad::Problem::TooLarge:
+        // In the words blockFromDat uses for content that large.
+        return QCoreApplication::translate("PlateExport",
+                                           "the file is too large to be a plate file (over 1 MiB)");
+    }
+    return QString();
+}
+
 int convertFile(const ReaderOptions &options) {
     const QString &path = options.file;
     // As View file reads it: only an ordinary file, and no more than a plate
     // file can be.
     const DatFileLoad load = loadDatFile(path);
-    switch (load.problem) {
-    case DatFileLoad::Problem::None:
-        break;
-    case DatFileLoad::Problem::Missing:
-        return unreadable(path, ReaderText::tr("no such file"));
-    case DatFileLoad::Problem::NotOrdinary:
-        return unreadable(path, ReaderText::tr("not an ordinary file"));
-    case DatFileLoad::Problem::Unreadable:
-        return unreadable(path, load.reason);
-    case DatFileLoad::Problem::TooLarge:
-        // In the words blockFromDat uses for content that large.
-        return unreadable(
-            path, QCoreApplication::translate(
-                      "PlateExport", "the file is too large to be a plate file (over 1 MiB)"));
-    }
+    if (load.problem != DatFileLoad::Problem::None)
+        return unreadable(path, loadProblemText(load));
     QString why;
     const QByteArray block = blockFromDat(load.content, &why);
     if (block.isEmpty())
