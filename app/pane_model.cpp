@@ -23,14 +23,14 @@ void PaneModel::Cls() {
     m_items.clear();
     m_x = m_left;
     m_y = m_top;
-    emit changed();
+    told();
 }
 
 void PaneModel::PSet(double x, double y) {
     m_items.append({Item::Point, x, y, QString()});
     m_x = x;
     m_y = y;
-    emit changed();
+    told();
 }
 
 void PaneModel::printJoined(const QString &text) {
@@ -38,7 +38,7 @@ void PaneModel::printJoined(const QString &text) {
         m_items.append({Item::Text, m_x, m_y, text});
     if (m_textWidth)
         m_x += m_textWidth(shownText(text));
-    emit changed();
+    told();
 }
 
 void PaneModel::Print(const QString &text) {
@@ -46,7 +46,7 @@ void PaneModel::Print(const QString &text) {
         m_items.append({Item::Text, m_x, m_y, text});
     m_x = m_left;
     m_y += m_lineHeight;
-    emit changed();
+    told();
 }
 
 QStringList PaneModel::readingOrder() const {
@@ -86,4 +86,9 @@ QString shownText(const QString &text) {
             shown.append(c);
     }
     return shown;
+}
+
+void PaneModel::told() {
+    if (m_batch == 0)
+        emit changed();
 }

@@ -37,6 +37,15 @@ public:
     void setMetrics(double lineHeight, std::function<double(const QString &)> textWidth);
     double lineHeight() const { return m_lineHeight; }
 
+    // Draws what fn draws, telling of the change once, at its end: a plate's
+    // hundred values are one change.
+    template <typename F> void batch(F &&fn) {
+        ++m_batch;
+        fn();
+        if (--m_batch == 0)
+            emit changed();
+    }
+
     void Cls();
     void PSet(double x, double y);
     void Print(const QString &text);       // the text, then a line end
@@ -61,6 +70,8 @@ signals:
     void changed();
 
 private:
+    void told();
+
     double m_left;
     double m_top;
     double m_width;
@@ -70,6 +81,7 @@ private:
     double m_lineHeight = 1.0;
     std::function<double(const QString &)> m_textWidth;
     QList<Item> m_items;
+    int m_batch = 0;
 };
 
 // A text as the pane renders it: control characters (the TAB that ends a

@@ -67,13 +67,15 @@ void SessionPresenter::showReading() {
 }
 
 void SessionPresenter::showPlate(const Plate &plate) {
-    clearPane();
-    for (qsizetype s = 0; s < plate.strips(); ++s) {
-        for (int r = 0; r < plateRows; ++r) {
-            m_pane.PSet(static_cast<double>(s), r);
-            m_pane.Print(plate.valueText(s, r));
+    m_pane.batch([&] {
+        clearPane();
+        for (qsizetype s = 0; s < plate.strips(); ++s) {
+            for (int r = 0; r < plateRows; ++r) {
+                m_pane.PSet(static_cast<double>(s), r);
+                m_pane.Print(plate.valueText(s, r));
+            }
         }
-    }
+    });
     m_shown = plate;
     m_plateText = plate.text();
     m_menus.setEnabled(Menu::менюИзмерение, true);
@@ -122,10 +124,12 @@ void SessionPresenter::readPlateChosen() {
 }
 
 void SessionPresenter::showFile(const DatFileRead &read, const QByteArray &content) {
-    for (const DatFileRead::Field &field : read.fields) {
-        m_pane.PSet(static_cast<double>(field.s), field.r);
-        m_pane.printJoined(field.text);
-    }
+    m_pane.batch([&] {
+        for (const DatFileRead::Field &field : read.fields) {
+            m_pane.PSet(static_cast<double>(field.s), field.r);
+            m_pane.printJoined(field.text);
+        }
+    });
     if (!read.complete)
         return;
     m_plateText = QString::fromLatin1(content);

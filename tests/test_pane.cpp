@@ -55,6 +55,19 @@ private slots:
                  (QStringList{QStringLiteral("A1"), QStringLiteral("A2"), QStringLiteral("B1"),
                               QStringLiteral("B2"), QStringLiteral("0,123")}));
         QVERIFY(changes >= 12);
+        // Drawn as one: told once, at the end, with everything there.
+        changes = 0;
+        QStringList seen;
+        QObject::connect(&pane, &PaneModel::changed, [&] { seen = pane.readingOrder(); });
+        pane.batch([&] {
+            pane.Cls();
+            pane.PSet(1, 1);
+            pane.Print(QStringLiteral("B2"));
+            pane.PSet(0, 0);
+            pane.Print(QStringLiteral("A1"));
+        });
+        QCOMPARE(changes, 1);
+        QCOMPARE(seen, (QStringList{QStringLiteral("A1"), QStringLiteral("B2")}));
         QCOMPARE(shownText(QStringLiteral("1,234\t")), QStringLiteral("1,234"));
     }
 };
