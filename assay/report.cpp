@@ -124,6 +124,7 @@ QByteArray plateMapSvg(const Kit &kit, const Analysis &analysis) {
     constexpr int cell = 54;
     constexpr int left = 22;
     constexpr int top = 18;
+    static_assert(cell - 2 == 52, "the wells' size in the SVG below");
     QString svg = QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 %1 %2\" "
                                  "role=\"img\" aria-label=\"%3\" class=\"map\">")
                       .arg(left + 12 * cell + 2)
@@ -137,27 +138,26 @@ QByteArray plateMapSvg(const Kit &kit, const Analysis &analysis) {
         svg += QStringLiteral("<text x=\"8\" y=\"%1\" class=\"head\">%2</text>")
                    .arg(top + r * cell + cell / 2 + 4)
                    .arg(QChar(u'A' + r));
+        // Put together piece by piece: a plate's 96 wells are the report's
+        // largest part, and QString::arg would scan each piece again.
         for (int s = 0; s < plateStrips; ++s) {
-            const QString token = kit.layout[r][s];
+            const QString &token = kit.layout[r][s];
             const WellRole role = kit.roleOf(token);
             const int x = left + s * cell;
             const int y = top + r * cell;
-            svg += QStringLiteral("<rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%3\" rx=\"6\" "
-                                  "fill=\"%4\" stroke=\"#555\" stroke-width=\"0.6\"/>")
-                       .arg(x + 1)
-                       .arg(y + 1)
-                       .arg(cell - 2)
-                       .arg(QLatin1String(roleColour(role)));
+            svg += QLatin1String("<rect x=\"") + QString::number(x + 1) + QLatin1String("\" y=\"") +
+                   QString::number(y + 1) +
+                   QLatin1String("\" width=\"52\" height=\"52\" rx=\"6\" fill=\"") +
+                   QLatin1String(roleColour(role)) +
+                   QLatin1String("\" stroke=\"#555\" stroke-width=\"0.6\"/>");
             if (role == WellRole::Unused)
                 continue;
-            svg += QStringLiteral("<text x=\"%1\" y=\"%2\" class=\"token\">%3</text>")
-                       .arg(x + cell / 2)
-                       .arg(y + 21)
-                       .arg(escaped(token));
-            svg += QStringLiteral("<text x=\"%1\" y=\"%2\" class=\"od\">%3</text>")
-                       .arg(x + cell / 2)
-                       .arg(y + 40)
-                       .arg(shown(analysis.raw[r][s], 3));
+            const QString middle = QString::number(x + cell / 2);
+            svg += QLatin1String("<text x=\"") + middle + QLatin1String("\" y=\"") +
+                   QString::number(y + 21) + QLatin1String("\" class=\"token\">") + escaped(token) +
+                   QLatin1String("</text><text x=\"") + middle + QLatin1String("\" y=\"") +
+                   QString::number(y + 40) + QLatin1String("\" class=\"od\">") +
+                   shown(analysis.raw[r][s], 3) + QLatin1String("</text>");
         }
     }
     return (svg + QStringLiteral("</svg>")).toUtf8();
@@ -245,8 +245,8 @@ QByteArray curveSvg(const Kit &kit, const Analysis &analysis) {
     // The fitted curve over the standards' range.
     QStringList path;
     const double from = log ? std::max(curve.lowestX, lowestPositive) : curve.lowestX;
-    for (int i = 0; i <= 200; ++i) {
-        const double t = i / 200.0;
+    for (int i = 0; i <= 120; ++i) {
+        const double t = i / 120.0;
         const double x = log ? std::pow(10, std::log10(from) +
                                                 t * (std::log10(curve.highestX) - std::log10(from)))
                              : from + t * (curve.highestX - from);
