@@ -5,8 +5,9 @@
 
 #include "formula.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "plate/dat_file.h"
+
+#include <QCryptographicHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -303,7 +304,7 @@ KitRead KitReader::read(const QByteArray &content) {
     }
     if (auto failed = checkFormulas(kit))
         return *failed;
-    return KitRead{kit, QString()};
+    return KitRead{kit, QString(), QByteArray()};
 }
 } // namespace
 
@@ -377,22 +378,27 @@ KitRead readKit(const QByteArray &content, const QString &fileName) {
 }
 
 KitRead loadKit(const QString &path) {
-    const QFileInfo info(path);
+    const DatFileLoad load = loadOrdinaryFile(path, maxKitFileSize);
     KitRead result;
-    if (!info.exists())
+    switch (load.problem) {
+    case DatFileLoad::Problem::None:
+        result = readKit(load.content, path);
+        result.sha256 = QCryptographicHash::hash(load.content, QCryptographicHash::Sha256).toHex();
+        return result;
+    case DatFileLoad::Problem::Missing:
         result.error = Assay::tr("%1: no such file").arg(path);
-    else if (!info.isFile())
+        break;
+    case DatFileLoad::Problem::NotOrdinary:
         result.error = Assay::tr("%1: not an ordinary file").arg(path);
-    else if (info.size() > maxKitFileSize)
+        break;
+    case DatFileLoad::Problem::TooLarge:
         result.error = Assay::tr("%1: too large to be a kit file (over 1 MiB)").arg(path);
-    if (!result.error.isEmpty())
-        return result;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.isSequential()) {
-        result.error = Assay::tr("%1: %2").arg(path, file.errorString());
-        return result;
+        break;
+    case DatFileLoad::Problem::Unreadable:
+        result.error = Assay::tr("%1: %2").arg(path, load.reason);
+        break;
     }
-    return readKit(file.read(maxKitFileSize), path);
+    return result;
 }
 
 QString curveModelName(CurveModel model) {

@@ -63,11 +63,14 @@ struct KitRead {
     // What is wrong: the file, the field and what, for a lab person
     // (translatable, context "Assay").
     QString error;
+    // The SHA-256 of the kit file's bytes, in hex (loadKit only).
+    QByteArray sha256;
 };
 
 // A kit from a kit file's content; fileName is what the messages name.
 KitRead readKit(const QByteArray &content, const QString &fileName);
-// The same from the file itself, read safely (an ordinary file, at most 1 MiB).
+// The same from the file itself, read once and safely (an ordinary file, at
+// most 1 MiB), with the SHA-256 of what was read.
 KitRead loadKit(const QString &path);
 // The kit file of a kit, as readKit reads it.
 QByteArray kitJson(const Kit &kit);

@@ -53,6 +53,10 @@ DatFileRead readDatFile(const QByteArray &content) {
 }
 
 DatFileLoad loadDatFile(const QString &path) {
+    return loadOrdinaryFile(path, maxDatFileSize);
+}
+
+DatFileLoad loadOrdinaryFile(const QString &path, qint64 maxSize) {
     DatFileLoad load;
     const QFileInfo info(path);
     if (!info.exists()) {
@@ -63,7 +67,7 @@ DatFileLoad loadDatFile(const QString &path) {
         load.problem = DatFileLoad::Problem::NotOrdinary;
         return load;
     }
-    if (info.size() > maxDatFileSize) {
+    if (info.size() > maxSize) {
         load.problem = DatFileLoad::Problem::TooLarge;
         return load;
     }
@@ -77,8 +81,8 @@ DatFileLoad loadDatFile(const QString &path) {
         load.problem = DatFileLoad::Problem::NotOrdinary;
         return load;
     }
-    load.content = file.read(maxDatFileSize + 1);
-    if (load.content.size() > maxDatFileSize) { // it grew while we looked at it
+    load.content = file.read(maxSize + 1);
+    if (load.content.size() > maxSize) { // it grew while we looked at it
         load.problem = DatFileLoad::Problem::TooLarge;
         load.content.clear();
     }

@@ -53,3 +53,5 @@ struct DatFileLoad {
     QByteArray content;
 };
 DatFileLoad loadDatFile(const QString &path);
+// The same for any small file that must be read so: a kit file, say.
+DatFileLoad loadOrdinaryFile(const QString &path, qint64 maxSize);

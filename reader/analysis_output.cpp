@@ -8,8 +8,6 @@
 #include "assay/report.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
-#include <QFile>
 #include <QFileInfo>
 
 RunKit loadRunKit(const QString &path, const QString &source) {
@@ -20,10 +18,7 @@ RunKit loadRunKit(const QString &path, const QString &source) {
         return loaded;
     }
     loaded.kit = read.kit;
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly))
-        loaded.run.kitSha256 =
-            QCryptographicHash::hash(file.read(1024 * 1024), QCryptographicHash::Sha256).toHex();
+    loaded.run.kitSha256 = read.sha256;
     loaded.run.program = QStringLiteral("telkaro-read");
     loaded.run.version = QCoreApplication::applicationVersion();
     loaded.run.kitFile = QFileInfo(path).fileName();
