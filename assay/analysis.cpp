@@ -95,27 +95,21 @@ void fitStandards(const Kit &kit, Analysis &analysis) {
     }
 }
 
-void judgeSamples(const Kit &kit, Analysis &analysis) {
-    const FormulaValue cutoff = evaluateFormula(kit.cutoff->formula, [&] {
-        GroupDensities groups;
-        for (const GroupResult &group : analysis.groups)
-            groups.insert(group.token, group.od);
-        return groups;
-    }());
+void judgeSamples(const Kit &kit, const GroupDensities &groups, Analysis &analysis) {
+    const FormulaValue cutoff = evaluateFormula(kit.cutoff->formula, groups);
     if (!cutoff.ok) {
         analysis.problems.append(Assay::tr("the cut-off \"%1\" has no value: %2")
                                      .arg(kit.cutoff->formula, cutoff.error));
         return;
     }
+    analysis.cutoff = cutoff.value;
     if (cutoff.value <= 0) {
         analysis.problems.append(
             Assay::tr("the cut-off \"%1\" is %2, not above 0: no sample can be judged by it")
                 .arg(kit.cutoff->formula)
                 .arg(cutoff.value));
-        analysis.cutoff = cutoff.value;
         return;
     }
-    analysis.cutoff = cutoff.value;
     for (SampleResult &sample : analysis.samples) {
         if (!sample.mean)
             continue;
@@ -184,11 +178,11 @@ Analysis analyse(const Kit &kit, const Plate &plate) {
             if (plate.hasNumber(s, r))
                 analysis.raw[r][s] = plate.number(s, r);
     const QStringList tokens = kit.tokens();
+    // The blank first, as the other groups are corrected by it; a blank
+    // without a density is a problem the loop below names.
     if (kit.subtractBlank) {
         const GroupResult blank = groupOf(kit, QStringLiteral("BLK"), analysis);
-        if (blank.stats.count == 0)
-            analysis.problems.append(Assay::tr("no blank well has a density: nothing to subtract"));
-        else
+        if (blank.stats.count > 0)
             analysis.blank = blank.stats.mean;
     }
     for (const QString &token : tokens) {
@@ -210,14 +204,15 @@ Analysis analyse(const Kit &kit, const Plate &plate) {
         }
         analysis.groups.append(group);
     }
-    if (kit.cutoff)
-        judgeSamples(kit, analysis);
-    else if (kit.curve)
-        fitStandards(kit, analysis);
-
+    // The densities the formulas see, the cut-off's and the rules'.
     GroupDensities groups;
     for (const GroupResult &group : analysis.groups)
         groups.insert(group.token, group.od);
+    if (kit.cutoff)
+        judgeSamples(kit, groups, analysis);
+    else if (kit.curve)
+        fitStandards(kit, analysis);
+
     for (const QString &rule : kit.validity) {
         RuleResult result;
         result.rule = rule;

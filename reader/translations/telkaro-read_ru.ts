@@ -136,10 +136,6 @@
         <translation>раскладка набора занимает стрипов: %1; на плашке их %2</translation>
     </message>
     <message>
-        <source>no blank well has a density: nothing to subtract</source>
-        <translation>ни у одной бланковой лунки нет оптической плотности: вычитать нечего</translation>
-    </message>
-    <message>
         <source>no well of %1 has a density (%2)</source>
         <translation>ни у одной лунки %1 нет оптической плотности (%2)</translation>
     </message>
