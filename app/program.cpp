@@ -35,13 +35,13 @@ bool Program::load(const QString &portName, bool chosenByDefault) {
 
 void Program::measure(int stripCount) {
     if (link.session().measure(stripCount))
-        presenter.measurementChosen();
+        presenter.offerSave();
     // Refused while the port is not open: the pane keeps the port message.
 }
 
 void Program::менюФайлЧтениеПлашки_Click() {
     if (link.session().readPlate())
-        presenter.readPlateChosen();
+        presenter.offerSave();
 }
 
 void Program::менюФайлClip_Click() {

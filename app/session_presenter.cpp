@@ -35,10 +35,16 @@ void SessionPresenter::clearPane() {
     m_shown = Plate();
 }
 
-void SessionPresenter::СообщениеСвязь() {
+// A status text alone in the pane, in the line of row D: the link's texts at
+// x = 4, the commands' at x = 5.
+void SessionPresenter::showStatus(double x, const QString &text) {
     clearPane();
-    m_pane.PSet(4, 3);
-    m_pane.Print(linkedText);
+    m_pane.PSet(x, 3);
+    m_pane.Print(text);
+}
+
+void SessionPresenter::СообщениеСвязь() {
+    showStatus(4, linkedText);
     m_menus.setEnabled(Menu::менюИзмерение, true);
 }
 
@@ -55,15 +61,11 @@ void SessionPresenter::СообщениеОшибка(char status) {
 void SessionPresenter::showMeasuring() {
     m_menus.setEnabled(Menu::менюФайл, false);
     m_menus.setEnabled(Menu::менюИзмерение, false);
-    clearPane();
-    m_pane.PSet(5, 3);
-    m_pane.Print(measuringText);
+    showStatus(5, measuringText);
 }
 
 void SessionPresenter::showReading() {
-    clearPane();
-    m_pane.PSet(5, 3);
-    m_pane.Print(readingText);
+    showStatus(5, readingText);
 }
 
 void SessionPresenter::showPlate(const Plate &plate) {
@@ -85,15 +87,11 @@ void SessionPresenter::showPlate(const Plate &plate) {
 }
 
 void SessionPresenter::showNoAnswer() {
-    clearPane();
-    m_pane.PSet(4, 3);
-    m_pane.Print(noAnswerText);
+    showStatus(4, noAnswerText);
 }
 
 void SessionPresenter::showUnplugged() {
-    clearPane();
-    m_pane.PSet(4, 3);
-    m_pane.Print(unpluggedText);
+    showStatus(4, unpluggedText);
     // The File menu stays the operator's (view, copy, exit); what needs the
     // instrument is not offered until the port is back.
     m_menus.setEnabled(Menu::менюФайл, true);
@@ -115,11 +113,7 @@ void SessionPresenter::showPortBack() {
     m_menus.setEnabled(Menu::менюИзмерение, false);
 }
 
-void SessionPresenter::measurementChosen() {
-    m_menus.setEnabled(Menu::менюФайлЗапись, true);
-}
-
-void SessionPresenter::readPlateChosen() {
+void SessionPresenter::offerSave() {
     m_menus.setEnabled(Menu::менюФайлЗапись, true);
 }
 

@@ -47,9 +47,9 @@ public:
     // The menus as after loading, for a port that is back.
     void showPortBack();
 
-    // What the Measurement and Read plate commands do to the menus.
-    void measurementChosen();
-    void readPlateChosen();
+    // What the Measurement and Read plate commands do to the menus: Save is
+    // offered, before any block has come.
+    void offerSave();
 
     // View file: the pane cleared, then the fields read, and, when the file
     // was read to the end, its content as the plate text, Save disabled.
@@ -57,6 +57,8 @@ public:
     void clearPane();
 
 private:
+    void showStatus(double x, const QString &text);
+
     PaneModel m_pane{0, 0, plateStrips, plateRows}; // a cell a well
     MenuFlags m_menus;
     Plate m_shown;

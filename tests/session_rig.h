@@ -108,11 +108,11 @@ struct SessionRig {
     // The operator's commands, as the window makes them.
     void measure(int strips = 12) {
         if (session->measure(strips))
-            presenter.measurementChosen();
+            presenter.offerSave();
     }
     void readPlate() {
         if (session->readPlate())
-            presenter.readPlateChosen();
+            presenter.offerSave();
     }
     QByteArray lastLine() const {
         return port->lines.isEmpty() ? QByteArray() : port->lines.last();
