@@ -304,7 +304,9 @@ QByteArray analysisReport(const Kit &kit, const Analysis &analysis, const Plate 
         ".legend span { display: inline-block; padding: 0 4px; margin-right: 4px; border: 1px "
         "solid #999; }\n"
         "table.raw td { font-size: 8pt; } .flag { color: #8b0000; }\n"
-        "@media print { .pictures { break-inside: avoid; } }\n"
+        "@media print { .pictures, table.rules, table.raw { break-inside: avoid; } h2 { "
+        "break-after: "
+        "avoid; } }\n"
         "</style></head><body>\n");
     html += QStringLiteral("<h1>%1</h1>\n").arg(escaped(kit.name));
 
@@ -466,7 +468,8 @@ QByteArray analysisReport(const Kit &kit, const Analysis &analysis, const Plate 
     // The rules.
     if (!analysis.rules.isEmpty()) {
         html +=
-            QStringLiteral("<h2>%1</h2>\n<table>\n<tr><th>%2</th><th>%3</th><th>%4</th></tr>\n")
+            QStringLiteral("<h2>%1</h2>\n<table "
+                           "class=\"rules\">\n<tr><th>%2</th><th>%3</th><th>%4</th></tr>\n")
                 .arg(escaped(AssayReport::tr("Validity rules")), escaped(AssayReport::tr("Rule")),
                      escaped(AssayReport::tr("Value")), escaped(AssayReport::tr("Met")));
         for (const RuleResult &rule : analysis.rules)
