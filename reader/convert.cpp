@@ -9,6 +9,7 @@
 #include "plate/dat_file.h"
 #include "plate/plate_block.h"
 #include "plate/plate_export.h"
+#include "plate/plate_file.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -21,24 +22,6 @@ int unreadable(const QString &path, const QString &reason) {
     return exitCode::inputUnreadable;
 }
 } // namespace
-
-QString loadProblemText(const DatFileLoad &load) {
-    switch (load.problem) {
-    case DatFileLoad::Problem::None:
-        break;
-    case DatFileLoad::Problem::Missing:
-        return ReaderText::tr("no such file");
-    case DatFileLoad::Problem::NotOrdinary:
-        return ReaderText::tr("not an ordinary file");
-    case DatFileLoad::Problem::Unreadable:
-        return load.reason;
-    case DatFileLoad::Problem::TooLarge:
-        // In the words blockFromDat uses for content that large.
-        return QCoreApplication::translate("PlateExport",
-                                           "the file is too large to be a plate file (over 1 MiB)");
-    }
-    return QString();
-}
 
 int convertFile(const ReaderOptions &options) {
     const QString &path = options.file;

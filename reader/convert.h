@@ -3,12 +3,7 @@
 
 #include <QString>
 
-struct DatFileLoad;
 struct ReaderOptions;
-
-// Why a plate file could not be read, for a line on standard error; empty
-// when it was.
-QString loadProblemText(const DatFileLoad &load);
 
 // convert FILE.dat: the file read as View file reads it, within its limits,
 // and written as the options say. Returns the exit code.

@@ -542,6 +542,14 @@
 <context>
     <name>PlateExport</name>
     <message>
+        <source>no such file</source>
+        <translation>такого файла нет</translation>
+    </message>
+    <message>
+        <source>not an ordinary file</source>
+        <translation>это не обычный файл</translation>
+    </message>
+    <message>
         <source>the file is empty</source>
         <translation>файл пуст</translation>
     </message>
@@ -634,14 +642,6 @@
     <message>
         <source>telkaro-read: cannot convert %1: %2</source>
         <translation>telkaro-read: не удалось преобразовать %1: %2</translation>
-    </message>
-    <message>
-        <source>no such file</source>
-        <translation>такого файла нет</translation>
-    </message>
-    <message>
-        <source>not an ordinary file</source>
-        <translation>это не обычный файл</translation>
     </message>
     <message>
         <source>Try: %1 --help
