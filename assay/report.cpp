@@ -271,6 +271,61 @@ QByteArray curveSvg(const Kit &kit, const Analysis &analysis) {
     return (svg + QStringLiteral("</svg>")).toUtf8();
 }
 
+QStringList verdictLines(const Analysis &analysis) {
+    const QLocale locale;
+    QStringList lines{analysis.valid ? AssayReport::tr("The run is valid")
+                                     : AssayReport::tr("The run is invalid")};
+    QStringList failed;
+    for (const RuleResult &rule : analysis.rules)
+        if (!rule.held)
+            failed << (rule.value ? AssayReport::tr("%1 (value %2)")
+                                        .arg(rule.rule, locale.toString(*rule.value, 'g', 4))
+                                  : AssayReport::tr("%1 (%2)").arg(rule.rule, rule.error));
+    if (!failed.isEmpty())
+        lines << AssayReport::tr("Rules not met: %1").arg(failed.join(QStringLiteral("; ")));
+    lines << analysis.problems;
+    return lines;
+}
+
+QStringList resultHeadings(const Kit &kit) {
+    return {AssayReport::tr("Sample"),
+            AssayReport::tr("Wells"),
+            AssayReport::tr("OD"),
+            AssayReport::tr("CV, %"),
+            kit.cutoff
+                ? AssayReport::tr("S/CO")
+                : (kit.units.isEmpty() ? AssayReport::tr("Concentration")
+                                       : AssayReport::tr("Concentration, %1").arg(kit.units)),
+            AssayReport::tr("Result"),
+            AssayReport::tr("Flags")};
+}
+
+QList<QStringList> resultRows(const Kit &kit, const Analysis &analysis) {
+    const QLocale locale;
+    QList<QStringList> rows;
+    for (const SampleResult &sample : analysis.samples) {
+        const QString name = sample.name.isEmpty()
+                                 ? sample.token
+                                 : QStringLiteral("%1 (%2)").arg(sample.name, sample.token);
+        const QString value = kit.cutoff             ? shown(sample.sCo, 2)
+                              : sample.concentration ? shownConcentration(*sample.concentration)
+                                                     : QStringLiteral("—");
+        const QString call = kit.cutoff ? verdictText(sample.verdict) : rangeText(sample.range);
+        QString flags = flagsText(sample.flags);
+        if (sample.dilution != 1)
+            flags = AssayReport::tr("diluted 1:%1").arg(locale.toString(sample.dilution, 'g', 6)) +
+                    (flags.isEmpty() ? QString() : QStringLiteral("; ") + flags);
+        rows << QStringList{name,
+                            sample.wells.join(QLatin1Char(' ')),
+                            shown(sample.mean, 3),
+                            shown(sample.cv, 1),
+                            value,
+                            call,
+                            flags};
+    }
+    return rows;
+}
+
 QByteArray analysisReport(const Kit &kit, const Analysis &analysis, const Plate &plate,
                           const AnalysisRun &run) {
     const QLocale locale;
@@ -311,23 +366,13 @@ QByteArray analysisReport(const Kit &kit, const Analysis &analysis, const Plate 
     html += QStringLiteral("<h1>%1</h1>\n").arg(escaped(kit.name));
 
     // The verdict first.
-    QStringList failed;
-    for (const RuleResult &rule : analysis.rules)
-        if (!rule.held)
-            failed << (rule.value ? AssayReport::tr("%1 (value %2)")
-                                        .arg(rule.rule, locale.toString(*rule.value, 'g', 4))
-                                  : AssayReport::tr("%1 (%2)").arg(rule.rule, rule.error));
-    html += QStringLiteral("<div class=\"verdict %1\" role=\"status\">%2")
+    const QStringList verdict = verdictLines(analysis);
+    QStringList verdictHtml;
+    for (const QString &line : verdict)
+        verdictHtml << escaped(line);
+    html += QStringLiteral("<div class=\"verdict %1\" role=\"status\">%2</div>\n")
                 .arg(analysis.valid ? QStringLiteral("valid") : QStringLiteral("invalid"),
-                     escaped(analysis.valid ? AssayReport::tr("The run is valid")
-                                            : AssayReport::tr("The run is invalid")));
-    if (!failed.isEmpty())
-        html +=
-            QStringLiteral("<br>") +
-            escaped(AssayReport::tr("Rules not met: %1").arg(failed.join(QStringLiteral("; "))));
-    for (const QString &problem : analysis.problems)
-        html += QStringLiteral("<br>") + escaped(problem);
-    html += QStringLiteral("</div>\n");
+                     verdictHtml.join(QStringLiteral("<br>")));
 
     // The run's facts.
     const auto fact = [](const QString &name, const QString &value) {
@@ -398,35 +443,23 @@ QByteArray analysisReport(const Kit &kit, const Analysis &analysis, const Plate 
     html += QStringLiteral("</div>\n");
 
     // The results.
-    html +=
-        QStringLiteral("<h2>%1</h2>\n<table class=\"results\">\n<tr><th>%2</th><th>%3</th>"
-                       "<th>%4</th><th>%5</th><th>%6</th><th>%7</th><th>%8</th></tr>\n")
-            .arg(escaped(AssayReport::tr("Results")), escaped(AssayReport::tr("Sample")),
-                 escaped(AssayReport::tr("Wells")), escaped(AssayReport::tr("OD")),
-                 escaped(AssayReport::tr("CV, %")),
-                 escaped(kit.cutoff ? AssayReport::tr("S/CO")
-                                    : (kit.units.isEmpty()
-                                           ? AssayReport::tr("Concentration")
-                                           : AssayReport::tr("Concentration, %1").arg(kit.units))),
-                 escaped(AssayReport::tr("Result")), escaped(AssayReport::tr("Flags")));
-    for (const SampleResult &sample : analysis.samples) {
-        const QString name = sample.name.isEmpty()
-                                 ? sample.token
-                                 : QStringLiteral("%1 (%2)").arg(sample.name, sample.token);
-        const QString value = kit.cutoff             ? shown(sample.sCo, 2)
-                              : sample.concentration ? shownConcentration(*sample.concentration)
-                                                     : QStringLiteral("—");
-        const QString call = kit.cutoff ? verdictText(sample.verdict) : rangeText(sample.range);
-        QString flags = flagsText(sample.flags);
-        if (sample.dilution != 1)
-            flags = AssayReport::tr("diluted 1:%1").arg(locale.toString(sample.dilution, 'g', 6)) +
-                    (flags.isEmpty() ? QString() : QStringLiteral("; ") + flags);
-        html += QStringLiteral(
-                    "<tr><td>%1</td><td>%2</td><td class=\"n\">%3</td><td class=\"n\">%4</td>"
-                    "<td class=\"n\">%5</td><td>%6</td><td class=\"flag\">%7</td></tr>\n")
-                    .arg(escaped(name), escaped(sample.wells.join(QLatin1Char(' '))),
-                         shown(sample.mean, 3), shown(sample.cv, 1), value, escaped(call),
-                         escaped(flags));
+    html += QStringLiteral("<h2>%1</h2>\n<table class=\"results\">\n<tr>")
+                .arg(escaped(AssayReport::tr("Results")));
+    for (const QString &heading : resultHeadings(kit))
+        html += QStringLiteral("<th>%1</th>").arg(escaped(heading));
+    html += QStringLiteral("</tr>\n");
+    for (const QStringList &row : resultRows(kit, analysis)) {
+        html += QStringLiteral("<tr>");
+        for (qsizetype c = 0; c < row.size(); ++c) {
+            const bool number = c >= 2 && c <= 4;
+            const bool flag = c == row.size() - 1;
+            html += QStringLiteral("<td%1>%2</td>")
+                        .arg(number ? QStringLiteral(" class=\"n\"")
+                             : flag ? QStringLiteral(" class=\"flag\"")
+                                    : QString(),
+                             number ? row[c] : escaped(row[c]));
+        }
+        html += QStringLiteral("</tr>\n");
     }
     html += QStringLiteral("</table>\n");
 

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
+#include <QStringList>
 
 struct Analysis;
 struct AnalysisRun;
@@ -20,3 +22,13 @@ QByteArray analysisReport(const Kit &kit, const Analysis &analysis, const Plate 
 // The two pictures on their own, as SVG elements.
 QByteArray plateMapSvg(const Kit &kit, const Analysis &analysis);
 QByteArray curveSvg(const Kit &kit, const Analysis &analysis); // empty without a curve
+
+// The verdict as the report heads it: "The run is valid" or "The run is
+// invalid", then the rules not met with their values, then the problems
+// that kept the analysis from its answer; a line each.
+QStringList verdictLines(const Analysis &analysis);
+// The results table as the report shows it: its headings, and a row of texts
+// per sample of analysis.samples, in that order (sample, wells, OD, CV %,
+// S/CO or concentration, result, flags).
+QStringList resultHeadings(const Kit &kit);
+QList<QStringList> resultRows(const Kit &kit, const Analysis &analysis);
