@@ -1,27 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "command_line.h"
 
+#include "core/qt_options.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
-
-namespace {
-// Options the window system takes for itself (-platform offscreen,
-// -style fusion, ...): accepted here, used by QApplication.
-void addQtOptions(QCommandLineParser &parser) {
-    for (const char *name : {"platform", "platformpluginpath", "platformtheme", "plugin",
-                             "qwindowgeometry", "qwindowicon", "qwindowtitle", "session", "display",
-                             "geometry", "style", "stylesheet", "title"}) {
-        QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
-        option.setFlags(QCommandLineOption::HiddenFromHelp);
-        parser.addOption(option);
-    }
-    for (const char *name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
-        QCommandLineOption option(QString::fromLatin1(name));
-        option.setFlags(QCommandLineOption::HiddenFromHelp);
-        parser.addOption(option);
-    }
-}
-} // namespace
 
 CommandLine parseCommandLine(const QStringList &arguments) {
     QCommandLineParser parser;
