@@ -29,6 +29,8 @@ QString shownConcentration(double value) {
     return QLocale().toString(value, 'g', 4);
 }
 
+} // namespace
+
 const char *roleColour(WellRole role) {
     switch (role) {
     case WellRole::Blank:
@@ -61,6 +63,7 @@ QString roleText(WellRole role) {
     return AssayReport::tr("unused");
 }
 
+namespace {
 QString verdictText(Verdict verdict) {
     switch (verdict) {
     case Verdict::Positive:

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QStringList>
 
+enum class WellRole;
 struct Analysis;
 struct AnalysisRun;
 struct Kit;
@@ -32,3 +33,7 @@ QStringList verdictLines(const Analysis &analysis);
 // S/CO or concentration, result, flags).
 QStringList resultHeadings(const Kit &kit);
 QList<QStringList> resultRows(const Kit &kit, const Analysis &analysis);
+
+// A role's colour in the plate map ("#9ecae1") and its name ("standard").
+const char *roleColour(WellRole role);
+QString roleText(WellRole role);

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The program's layers depend one way only: core <- plate <- link <- app,
-# assay beside link on core and plate, and the headless reader beside app
-# on all but app: core <- plate <- {assay, link} <- reader.
+# assay beside link on core and plate, and the headless reader and the
+# assay window beside app on all but the other front ends:
+# core <- plate <- {assay, link} <- {reader, assaywin}.
 # Fails, naming the line, where a file includes a header of its own layer's
 # superiors, of tests/, bench/ or tools/, or a bare header name that is not
 # in its own folder (another folder's header is included by its path from
@@ -12,15 +13,16 @@ root=${1:-$(dirname "$0")/..}
 cd "$root"
 
 declare -A above=(
-    [core]="plate assay link app reader"
-    [plate]="assay link app reader"
-    [assay]="link app reader"
-    [link]="assay app reader"
-    [app]="assay reader"
-    [reader]="app"
+    [core]="plate assay link app reader assaywin"
+    [plate]="assay link app reader assaywin"
+    [assay]="link app reader assaywin"
+    [link]="assay app reader assaywin"
+    [app]="assay reader assaywin"
+    [reader]="app assaywin"
+    [assaywin]="app reader"
 )
 faults=0
-for layer in core plate assay link app reader; do
+for layer in core plate assay link app reader assaywin; do
     forbidden="tests bench tools ${above[$layer]}"
     while IFS= read -r file; do
         lineno=0
@@ -57,4 +59,4 @@ if ((faults)); then
     echo "$faults include(s) or text(s) break the layers"
     exit 1
 fi
-echo "layers: core <- plate <- {assay, link} <- app and reader; no include points up"
+echo "layers: core <- plate <- {assay, link} <- app, reader and assaywin; no include points up"

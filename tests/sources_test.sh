@@ -3,9 +3,9 @@
 # Two rules for the sources, each failing with the file and line:
 #   licence   every source file carries the project's SPDX licence line at
 #             its top (after a #! line, where there is one);
-#   portable  the program's folders (app, core, link, plate, reader) use Qt
-#             for what differs between systems: no POSIX or Linux system
-#             header. reader/console.cpp alone may include the Windows C
+#   portable  the program's folders (app, assay, assaywin, core, link,
+#             plate, reader) use Qt for what differs between systems: no
+#             POSIX or Linux system header. reader/console.cpp alone may include the Windows C
 #             runtime's console headers (io.h, fcntl.h), under Q_OS_WIN.
 set -euo pipefail
 rule=$1
@@ -35,7 +35,7 @@ portable)
         echo "$hit: a system header; use Qt's wrapper instead" >&2
         faults=$((faults + 1))
     done < <(grep -rnE "^[[:space:]]*#[[:space:]]*include[[:space:]]*<($posix)\.h>" \
-        app core link plate reader --include='*.cpp' --include='*.h' |
+        app assay assaywin core link plate reader --include='*.cpp' --include='*.h' |
         grep -vE '^reader/console\.cpp:[0-9]+:#include <fcntl\.h>$' || true)
     # The one exception stays inside its Windows branch.
     if ! awk '/^#ifdef Q_OS_WIN/ { win = 1 } /^#endif/ { win = 0 }
