@@ -100,6 +100,8 @@ KitEditor::KitEditor(const Kit &kit, SaveFunction save, QWidget *parent)
 
     load(kit);
     m_saved = kitJson(this->kit());
+    // Room for the grid and every tab's heading.
+    resize(sizeHint().expandedTo(QSize(1160, 560)));
     m_grid->setFocus();
 }
 

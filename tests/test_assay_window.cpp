@@ -6,6 +6,7 @@
 
 #include "assaywin/assay_window.h"
 #include "assaywin/command_line.h"
+#include "core/settings_store.h"
 #include "link/serial_link.h"
 
 #include <QAbstractItemModel>
@@ -13,6 +14,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QProcess>
@@ -284,6 +286,27 @@ private slots:
         QVERIFY(!rig.window.saveReport(QStringLiteral("/proc/telkaro/report.pdf")));
         QCOMPARE(rig.warnings.size(), 1);
         QVERIFY(rig.window.result().has_value());
+    }
+
+    // The last kit and the window's place come back at the next start, from
+    // the section of their own.
+    void theKitAndThePlaceAreRemembered() {
+        {
+            Rig rig;
+            rig.window.start(QStringLiteral("/nonexistent/port"), false, ferritinKit);
+            rig.window.setGeometry(120, 90, 1000, 700);
+            QVERIFY(rig.window.close());
+        }
+        SettingsStore store;
+        QCOMPARE(QFileInfo(store.value(QStringLiteral("Assay/Kit")).toString()).fileName(),
+                 QStringLiteral("ferritin-4pl.assay.json"));
+        QVERIFY(!store.value(QStringLiteral("Assay/Geometry")).toByteArray().isEmpty());
+        QVERIFY(!store.contains(QStringLiteral("Settings/Kit")));
+        Rig again;
+        again.window.start(QStringLiteral("/nonexistent/port"), false, QString());
+        QCOMPARE(again.window.runner().kit().kit->name,
+                 QStringLiteral("Ферритин ИФА, 4PL (пример)"));
+        QCOMPARE(again.window.size(), QSize(1000, 700));
     }
 
     void badInputIsRefusedWithItsReason() {
