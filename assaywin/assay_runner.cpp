@@ -107,7 +107,7 @@ void AssayRunner::plateReceived(const Plate &plate) {
         emit measurementFailed(lacking);
         return;
     }
-    emit analysed(analyse(plate, shownPortName(portName()), true));
+    emit analysed(analyse(plate, portName(), true));
 }
 
 void AssayRunner::portLost() {
