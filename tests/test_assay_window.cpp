@@ -6,6 +6,7 @@
 
 #include "assaywin/assay_window.h"
 #include "assaywin/command_line.h"
+#include "assaywin/report_document.h"
 #include "core/settings_store.h"
 #include "link/serial_link.h"
 
@@ -17,6 +18,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -24,6 +26,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 #include <QTranslator>
 
 namespace {
@@ -281,6 +284,12 @@ private slots:
         QCOMPARE(fileContent(out.filePath(QStringLiteral("ferritin-2.dat"))),
                  QByteArray("not this plate"));
         QVERIFY(fileContent(out.filePath(QStringLiteral("ferritin-2.json"))).startsWith("{"));
+
+        // A printer that cannot take the pages is a failure, not a success.
+        QPrinter printer;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QStringLiteral("/proc/telkaro/printed.pdf"));
+        QVERIFY(!paintReport(*reportDocument(*rig.window.result()), printer));
 
         // A folder that cannot be written: a message, the result stays.
         QVERIFY(!rig.window.saveReport(QStringLiteral("/proc/telkaro/report.pdf")));
