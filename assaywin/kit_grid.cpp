@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "kit_grid.h"
 
+#include "assay/report.h"
+
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QRegularExpression>
@@ -10,22 +12,6 @@
 namespace {
 const QString unused = QStringLiteral("-");
 
-// Calm, light colours apart in hue and lightness; the text names the role too.
-QColor colourOf(WellRole role) {
-    switch (role) {
-    case WellRole::Blank:
-        return QColor(0xd4, 0xd4, 0xd4);
-    case WellRole::Standard:
-        return QColor(0xbf, 0xd7, 0xf2);
-    case WellRole::Control:
-        return QColor(0xf9, 0xd7, 0x9c);
-    case WellRole::Sample:
-        return QColor(0xc9, 0xe6, 0xc0);
-    case WellRole::Unused:
-        break;
-    }
-    return QColor(Qt::white);
-}
 } // namespace
 
 namespace KitTokens {
@@ -135,7 +121,8 @@ void KitGrid::showToken(int row, int strip, const QString &token) {
     const WellRole role = KitTokens::roleOf(token);
     cell->setData(Qt::UserRole, role == WellRole::Unused ? unused : token);
     cell->setText(role == WellRole::Unused ? QString() : token);
-    cell->setBackground(colourOf(role));
+    // The colours of the report's plate map; the text names the role too.
+    cell->setBackground(QColor(QLatin1String(roleColour(role))));
     cell->setForeground(QColor(Qt::black));
     const QString said = describe(Well{row, strip}, token);
     cell->setData(Qt::AccessibleTextRole, said);
