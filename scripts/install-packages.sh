@@ -7,7 +7,8 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-qpa-plugins libgl-dev
           fonts-liberation fonts-dejavu-core dpkg-dev file desktop-file-utils lintian appstream man-db
-          qt6-translations-l10n qt6-l10n-tools binutils python3 libeigen3-dev libmuparser-dev qt6-svg-dev "$@")
+          qt6-translations-l10n qt6-l10n-tools binutils python3 libeigen3-dev libmuparser-dev qt6-svg-dev
+          poppler-utils "$@")
 missing=()
 for package in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
