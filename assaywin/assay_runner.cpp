@@ -22,6 +22,31 @@ AssayRunner::AssayRunner(QObject *parent)
     connect(&session, &Session::plateReceived, this, &AssayRunner::plateReceived);
     connect(&session, &Session::portLost, this, &AssayRunner::portLost);
     connect(&m_watch, &PortWatch::present, this, &AssayRunner::portPresent);
+    // The session answers a further reply of the idle link with a strip
+    // count of its own: until that exchange is over and the line quiet, a
+    // measurement would take its replies for its own.
+    m_settle.setSingleShot(true);
+    m_settle.setInterval(settleMs);
+    connect(&m_settle, &QTimer::timeout, this, [this] {
+        m_settled = true;
+        emit stateChanged();
+    });
+    connect(&session, &Session::stripCountSent, this, &AssayRunner::unsettle);
+    connect(&session, &Session::stripCountApplied, this, &AssayRunner::unsettle);
+    connect(&m_link.MSComm1(), &SerialLink::received, this, [this] {
+        if (m_linked && !m_measuring)
+            unsettle();
+    });
+}
+
+void AssayRunner::unsettle() {
+    if (m_measuring)
+        return;
+    const bool was = m_settled;
+    m_settled = false;
+    m_settle.start();
+    if (was)
+        emit stateChanged();
 }
 
 AssayRunner::~AssayRunner() = default;
@@ -56,7 +81,7 @@ bool AssayRunner::setKit(const KitEntry &entry) {
 }
 
 bool AssayRunner::canMeasure() const {
-    return m_linked && !m_measuring && m_kit.kit && m_kit.kit->stripsUsed() > 0;
+    return m_linked && m_settled && !m_measuring && m_kit.kit && m_kit.kit->stripsUsed() > 0;
 }
 
 bool AssayRunner::measure() {
@@ -68,16 +93,15 @@ bool AssayRunner::measure() {
 }
 
 void AssayRunner::linked() {
-    const bool was = m_linked;
     m_linked = true;
     if (!m_measuring)
         say(tr("Linked to the instrument"), Tone::Good);
-    if (!was)
-        emit stateChanged();
+    unsettle();
 }
 
 void AssayRunner::noAnswer() {
     m_linked = false;
+    m_settled = false;
     QString text = tr("The instrument does not answer on port %1").arg(shownPortName(portName()));
     if (m_chosenByDefault)
         text += QLatin1Char('\n') +
@@ -99,7 +123,7 @@ void AssayRunner::plateReceived(const Plate &plate) {
     if (!m_measuring)
         return; // a further reply of the idle link: not this window's plate
     m_measuring = false;
-    emit stateChanged();
+    unsettle();
     say(tr("Linked to the instrument"), Tone::Good);
     if (!m_kit.kit)
         return;
@@ -112,6 +136,7 @@ void AssayRunner::plateReceived(const Plate &plate) {
 
 void AssayRunner::portLost() {
     m_linked = false;
+    m_settled = false;
     m_toldProblem = PortProblem::Unplugged;
     const QString text = portProblemStatus(portName(), PortProblem::Unplugged);
     endMeasurement(text);
@@ -143,6 +168,7 @@ void AssayRunner::endMeasurement(const QString &why) {
     if (!m_measuring)
         return;
     m_measuring = false;
+    m_settled = false;
     emit stateChanged();
     emit measurementFailed(why);
 }

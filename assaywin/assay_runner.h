@@ -12,6 +12,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 // One analysed plate: the kit it was analysed by, the plate, the answer and
 // what a result says of the run.
@@ -45,7 +46,11 @@ public:
     bool setKit(const KitEntry &entry);
     const KitEntry &kit() const { return m_kit; }
 
+    // Linked, and the line quiet for settleMs: no reply of the session's own
+    // exchange is still on its way, to be taken for the answer to a
+    // measurement asked for meanwhile.
     bool isLinked() const { return m_linked; }
+    static constexpr int settleMs = 300;
     bool isMeasuring() const { return m_measuring; }
     // Linked, idle, and a kit that can be used.
     bool canMeasure() const;
@@ -72,6 +77,7 @@ signals:
 
 private:
     void linked();
+    void unsettle();
     void noAnswer();
     void instrumentError(char status);
     void plateReceived(const Plate &plate);
@@ -84,10 +90,12 @@ private:
 
     InstrumentLink m_link;
     PortWatch m_watch;
+    QTimer m_settle;
     KitEntry m_kit;
     PortProblem m_toldProblem = PortProblem::None;
     bool m_chosenByDefault = false;
     bool m_linked = false;
+    bool m_settled = false;
     bool m_measuring = false;
     bool m_started = false; // the session polls, or did before the port was lost
 };

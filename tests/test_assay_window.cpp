@@ -146,6 +146,14 @@ private slots:
         auto *status = named<QLabel>(rig.window, QStringLiteral("Состояние прибора"));
         QCOMPARE(status->text(), QStringLiteral("Связь с прибором установлена"));
 
+        // A further reply of the idle link: the session sends a strip count
+        // of its own, and Measure waits until that exchange is over, so that
+        // its reply is not taken for the measurement's.
+        QVERIFY(instrument.control("send 0 OK\\r\\n"));
+        QTRY_VERIFY_WITH_TIMEOUT(!measure->isEnabled(), 5000);
+        QVERIFY(instrument.waitForReceived("J 12\r\n", 5000));
+        QTRY_VERIFY_WITH_TIMEOUT(measure->isEnabled(), 5000);
+
         QTest::mouseClick(measure, Qt::LeftButton);
         // While it runs the kit stays as it is.
         QVERIFY(rig.window.runner().isMeasuring());
