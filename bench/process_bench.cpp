@@ -2,7 +2,8 @@
 // telkaro-bench-process: starts programs against the virtual instrument and
 // measures them from the outside, as processes.
 //
-//   startup --runs N [--warmup W] [--shown-lib LIB] NAME=PROGRAM NAME=PROGRAM
+//   startup --runs N [--warmup W] [--goal G] [--memory-goal M] [--shown-lib LIB]
+//           NAME=PROGRAM NAME=PROGRAM
 //       Start-up of two programs, started the same way and in turns (ABBA...).
 //       Each run gets a fresh instrument. "loaded": the first "E" in the
 //       instrument's log, less the link timer's 500 ms, since the program was
@@ -10,7 +11,9 @@
 //       300 ms after that poll. With --shown-lib, every run is repeated with the
 //       library preloaded, for "shown": when the window was exposed and painted.
 //       Prints one table row per figure, the median of the runs, the first
-//       program against the second.
+//       program against the second. The goal: the first program's "loaded"
+//       and "shown" at most G times the second's (default 1.5), its peak
+//       memory at most M times (default 1.3; 0: no goal).
 //
 //   idle --seconds S [--settle MS] NAME=PROGRAM[:STATUS] ...
 //       Runs every program at the same time, each with its own instrument

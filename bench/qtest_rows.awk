@@ -1,9 +1,19 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Turns the CSV output of bench_reply and bench_startup_parts ("function","tag","metric",value,total,iterations)
-# into table rows (section, figure, value, unit, compared with, ratio, goal, verdict).
+# Turns the CSV output of bench_reply, bench_startup_parts and bench_assay_window
+# ("function","tag","metric",value,total,iterations) into table rows (section, figure,
+# value, unit, compared with, ratio, goal, verdict).
 function us(metric, value) { return metric ~ /Nanoseconds/ ? value / 1000 : value * 1000 }
+function row(section, figure, value, unit, against, ratio, goal, verdict) {
+    printf "%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n", section, figure, value, unit, against, ratio, goal, verdict
+}
 function out(figure, value, unit, against, ratio, goal, verdict) {
-    printf "reply\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n", figure, value, unit, against, ratio, goal, verdict
+    row("reply", figure, value, unit, against, ratio, goal, verdict)
+}
+# The assay window's answer on screen: at most 50 ms after the plate has come.
+function answer(figure, t,    ms) {
+    ms = t / 1000
+    row("assaywin", figure, sprintf("%.1f", ms), "ms", "50 ms", sprintf("%.3f", ms / 50), "<= 1",
+        ms <= 50 ? "ok" : "OVER")
 }
 function detail(figure, t) { out(figure, sprintf("%.1f", t), "us", "-", "-", "-", "-") }
 function budget(figure, t) {
@@ -42,6 +52,12 @@ function budget(figure, t) {
         printf "start-up\tin process: main window made (frmMain, warm)\t%.0f\tus\t-\t-\t-\t-\n", t
     else if (name == "windowIcon")
         printf "start-up\tin process: window icon, 16 to 48\t%.0f\tus\t-\t-\t-\t-\n", t
+    else if (name == "measuredToPainted" && tag == "ferritin")
+        answer("measured plate to answer painted: ferritin kit (6 strips, 4PL)", t)
+    else if (name == "measuredToPainted" && tag == "hcv")
+        answer("measured plate to answer painted: anti-HCV kit (4 strips, cut-off)", t)
+    else if (name == "measuredToPainted" && tag == "full plate")
+        answer("measured plate to answer painted: full plate (12 strips, 4PL, 80 samples)", t)
 }
 END {
     s = value["blockWindow/"] + value["paneRepaintFullGrid/"] + value["paneDescriptionAfterBlock/"]

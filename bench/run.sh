@@ -7,7 +7,7 @@
 #   TELKARO_BENCH_RUNS          start-up runs of each program (default 11)
 #   TELKARO_BENCH_CYCLES        measurement cycles (default 7)
 #   TELKARO_BENCH_BUILD         build folder (default build-bench)
-#   TELKARO_BENCH_ONLY          run only these sections: reply cycle startup reader assay idle
+#   TELKARO_BENCH_ONLY          run only these sections: reply cycle startup reader assay assaywin idle
 #   TELKARO_BENCH_OUT           folder for the raw results (default: a new temporary one)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,7 +17,7 @@ idle_seconds=${TELKARO_BENCH_IDLE_SECONDS:-60}
 runs=${TELKARO_BENCH_RUNS:-11}
 export TELKARO_BENCH_CYCLES=${TELKARO_BENCH_CYCLES:-7}
 build=${TELKARO_BENCH_BUILD:-build-bench}
-only=${TELKARO_BENCH_ONLY:-reply cycle startup reader assay idle}
+only=${TELKARO_BENCH_ONLY:-reply cycle startup reader assay assaywin idle}
 out=${TELKARO_BENCH_OUT:-$(mktemp -d /tmp/telkaro-bench.XXXXXX)}
 mkdir -p "$out"
 
@@ -101,6 +101,21 @@ if want assay; then
         cat "$out/assay.log"
         exit 1
     }
+fi
+
+if want assaywin; then
+    # telkaro-assay lists the kits in assays/ beside it, where the build copies
+    # the examples, and with no settings of its own chooses the first.
+    echo "== the assay window: start-up against the classic window ($runs runs each, Xvfb)"
+    x11 "$benchbin/telkaro-bench-process" startup --runs "$runs" --goal 1.3 --memory-goal 0 \
+        --shown-lib "$benchbin/telkaro-bench-shown.so" \
+        "telkaro-assay=$bin/telkaro-assay" "telkaro=$bin/telkaro" \
+        2> "$out/assaywin-startup.log" >> "$rows" || {
+        cat "$out/assaywin-startup.log"
+        exit 1
+    }
+    echo "== the assay window: measured plate to answer painted (virtual instrument, offscreen)"
+    qtest_rows bench_assay_window
 fi
 
 if want idle; then
