@@ -1,17 +1,22 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# What telkaro.exe needs beside it on Windows. Where the Qt it is built with
-# has windeployqt (an MSVC or MinGW Qt from Qt's installer), Qt's deploy
-# script runs it. A cross-built Qt (scripts/windows-build.sh) has none: the
-# list below says what is needed, and that script checks it against the
-# imports of every installed executable and library (objdump -p).
+# What telkaro.exe, telkaro-read.exe and telkaro-assay.exe need beside them
+# on Windows. Where the Qt they are built with has windeployqt (an MSVC or
+# MinGW Qt from Qt's installer), Qt's deploy script runs it (for
+# telkaro-assay.exe from windows.cmake, whose rules run after the program's
+# own). A cross-built Qt (scripts/windows-build.sh) has none: the list below
+# says what is needed, and that script checks it against the imports of
+# every installed executable and library (objdump -p).
 if(TARGET Qt6::windeployqt)
     qt_generate_deploy_app_script(TARGET telkaro FILENAME_VARIABLE _deploy_script
                                   NO_UNSUPPORTED_PLATFORM_ERROR)
     install(SCRIPT ${_deploy_script})
 else()
-    # Qt's libraries the program links.
+    # Qt's libraries the programs link: telkaro-assay.exe also Print Support
+    # (its report printed and written as PDF; Qt 6 has Windows' printing in
+    # this library, with no printsupport plugin) and SVG (QSvgRenderer, which
+    # needs no plugin either).
     install(FILES $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets>
-                  $<TARGET_FILE:Qt6::SerialPort>
+                  $<TARGET_FILE:Qt6::SerialPort> $<TARGET_FILE:Qt6::PrintSupport> $<TARGET_FILE:Qt6::Svg>
             DESTINATION ${CMAKE_INSTALL_BINDIR})
     # The plugins Qt loads: the Windows platform, the Windows style, and
     # offscreen (for running without a desktop, as the tests do). Qt looks
@@ -57,4 +62,12 @@ if(TELKARO_QT_TRANSLATIONS)
 else()
     message(WARNING "Qt's Russian translations not found: the installed program shows Qt's own "
                     "texts (file dialogs, buttons) in English. Set TELKARO_QT_TRANSLATIONS.")
+endif()
+
+# The example kits, where telkaro-assay.exe looks for the installed kits: in
+# assays/ beside it.
+if(WIN32)
+    install(FILES ${PROJECT_SOURCE_DIR}/examples/hcv-screen.assay.json ${PROJECT_SOURCE_DIR}/examples/hcv-screen.dat
+                  ${PROJECT_SOURCE_DIR}/examples/ferritin-4pl.assay.json ${PROJECT_SOURCE_DIR}/examples/ferritin-4pl.dat
+            DESTINATION ${CMAKE_INSTALL_BINDIR}/assays)
 endif()

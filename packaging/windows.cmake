@@ -1,13 +1,15 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows installer: `cpack -G NSIS` in the build folder, with Debian's
 # makensis in the cross build (scripts/windows-build.sh), after `cmake
-# --install`'s deployment of Qt beside the program (windows-deploy.cmake). Start-menu entries for the program and for
-# its port chooser; the program, Qt's libraries and plugins, Qt's Russian
-# translations and the operator's guide all in the program's folder.
+# --install`'s deployment of Qt beside the program (windows-deploy.cmake). Start-menu entries for the program, for
+# its port chooser and for the assay window; the programs, Qt's libraries and
+# plugins, Qt's Russian translations, the operator's guide and the example
+# kits (in assays/) all in the programs' folder.
 set(CPACK_GENERATOR NSIS)
 set(CPACK_PACKAGE_NAME "TELKARO")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY "TELKARO")
-set(CPACK_PACKAGE_EXECUTABLES telkaro "ТЕЛКАРО")
+# Each program with its shortcut's name; CPack's uninstaller removes them.
+set(CPACK_PACKAGE_EXECUTABLES telkaro "ТЕЛКАРО" telkaro-assay "ТЕЛКАРО Анализ")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_NSIS_DISPLAY_NAME "ТЕЛКАРО ${PROJECT_VERSION}")
 set(CPACK_NSIS_PACKAGE_NAME "ТЕЛКАРО")
@@ -34,3 +36,12 @@ set(CPACK_NSIS_CREATE_ICONS_EXTRA
     "CreateShortCut '$SMPROGRAMS\\\\$STARTMENU_FOLDER\\\\Выбрать порт прибора.lnk' '$INSTDIR\\\\bin\\\\telkaro.exe' '--choose-port'")
 set(CPACK_NSIS_DELETE_ICONS_EXTRA
     "Delete '$SMPROGRAMS\\\\$START_MENU\\\\Выбрать порт прибора.lnk'")
+
+# With windeployqt (a Qt from Qt's installer), what telkaro-assay.exe needs
+# beyond telkaro.exe (Print Support, SVG) is deployed for it here, after its
+# own install rule in assaywin/ has put it in place.
+if(TARGET Qt6::windeployqt)
+    qt_generate_deploy_app_script(TARGET telkaro-assay FILENAME_VARIABLE _assay_deploy_script
+                                  NO_UNSUPPORTED_PLATFORM_ERROR)
+    install(SCRIPT ${_assay_deploy_script})
+endif()

@@ -21,6 +21,7 @@
 #                      use it)
 #   TELKARO_QTSERIALPORT_SOURCE    Qt Serial Port's source for the Windows
 #                      check, where the apt sources do not serve it
+#   TELKARO_QTSVG_SOURCE           Qt SVG's source for it, likewise
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
@@ -119,20 +120,29 @@ in_system() {
         PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
         ${TELKARO_SOAK_SECONDS:+TELKARO_SOAK_SECONDS=$TELKARO_SOAK_SECONDS} \
         ${serialport:+TELKARO_QTSERIALPORT_SOURCE=$serialport} \
+        ${svg:+TELKARO_QTSVG_SOURCE=$svg} \
         ${qt_cache:+TELKARO_WINDOWS_QT_CACHE=$qt_cache} \
         /bin/bash -c "cd /root/telkaro && $1"
 }
 
-serialport="" qt_cache=""
+serialport="" svg="" qt_cache=""
 if ((windows)); then
     # What the Windows check needs from this machine is lent to it read-only
-    # (Qt Serial Port's source) or as a folder of its own (the Qt cache).
+    # (the sources of Qt Serial Port and Qt SVG) or as a folder of its own
+    # (the Qt cache).
     if [ -n "${TELKARO_QTSERIALPORT_SOURCE:-}" ]; then
         serialport=/srv/qtserialport
         mkdir -p "$root$serialport"
         mount --bind "$(realpath "$TELKARO_QTSERIALPORT_SOURCE")" "$root$serialport"
         mount -o remount,bind,ro "$root$serialport"
         mounted+=("$root$serialport")
+    fi
+    if [ -n "${TELKARO_QTSVG_SOURCE:-}" ]; then
+        svg=/srv/qtsvg
+        mkdir -p "$root$svg"
+        mount --bind "$(realpath "$TELKARO_QTSVG_SOURCE")" "$root$svg"
+        mount -o remount,bind,ro "$root$svg"
+        mounted+=("$root$svg")
     fi
     if [ -n "${FRESH_DEBIAN_WINDOWS_QT_CACHE:-}" ]; then
         qt_cache=/srv/windows-qt

@@ -6,16 +6,22 @@
 # installed and removed again. Run as root; see the README's Windows section.
 #
 #   scripts/windows-build.sh [--preflight] [--qt-only] [--cache DIR] [--serialport-source SRC]
+#                            [--svg-source SRC] [--assay-screenshot]
 #
 #   --preflight               install the packages and check that every program
 #                             the script runs is there, nothing else (a minute)
-#   --qt-only                 build (or check) the Windows Qt, nothing else
+#   --qt-only                 build (or check) the Windows Qt, with Qt SVG,
+#                             nothing else
 #   --cache DIR               where that Qt is kept (TELKARO_WINDOWS_QT_CACHE;
 #                             default ~/.cache/telkaro/windows-qt-6.4.2)
 #   --serialport-source SRC   Qt Serial Port 6.4.2 where the apt sources do not
 #                             serve it: a source folder, a tarball, or a git
 #                             repository holding the tag v6.4.2
 #                             (TELKARO_QTSERIALPORT_SOURCE)
+#   --svg-source SRC          Qt SVG 6.4.2 likewise (TELKARO_QTSVG_SOURCE)
+#   --assay-screenshot        copy the screenshot of telkaro-assay.exe's window
+#                             (always left in build-windows/) to
+#                             docs/screenshot-assay-windows.png
 #
 # One line per step; exit 0 only when every step holds.
 set -euo pipefail
@@ -28,14 +34,19 @@ preflight_only=0
 cache=${TELKARO_WINDOWS_QT_CACHE:-$HOME/.cache/telkaro/windows-qt-$qt_version}
 serialport_source=${TELKARO_QTSERIALPORT_SOURCE:-}
 serialport_ref=${TELKARO_QTSERIALPORT_REF:-v$qt_version}
+svg_source=${TELKARO_QTSVG_SOURCE:-}
+svg_ref=${TELKARO_QTSVG_REF:-v$qt_version}
+assay_screenshot=0
 
-usage() { sed -n '8,20p' "$0" | sed 's/^# \{0,1\}//'; }
+usage() { sed -n '8,26p' "$0" | sed 's/^# \{0,1\}//'; }
 while (($#)); do
     case $1 in
         --preflight) preflight_only=1 ;;
         --qt-only) qt_only=1 ;;
         --cache) cache=${2:?--cache needs a folder}; shift ;;
         --serialport-source) serialport_source=${2:?--serialport-source needs a path}; shift ;;
+        --svg-source) svg_source=${2:?--svg-source needs a path}; shift ;;
+        --assay-screenshot) assay_screenshot=1 ;;
         -h | --help) usage; exit 0 ;;
         *) echo "windows-build.sh: unknown option $1" >&2; usage >&2; exit 2 ;;
     esac
@@ -77,7 +88,7 @@ commands=(
     x86_64-w64-mingw32-g++-posix:g++-mingw-w64-x86-64-posix
     x86_64-w64-mingw32-objdump:binutils-mingw-w64-x86-64
     cmake:cmake ctest:cmake cpack:cmake ninja:ninja-build makensis:nsis
-    Xvfb:xvfb import:imagemagick pgrep:procps git:git dpkg-source:dpkg-dev
+    Xvfb:xvfb import:imagemagick identify:imagemagick xdotool:xdotool pgrep:procps git:git dpkg-source:dpkg-dev
     apt-get:apt dpkg-query:dpkg
     awk:mawk sed:sed grep:grep tar:tar find:findutils xargs:findutils diff:diffutils cmp:diffutils
     cat:coreutils chmod:coreutils cut:coreutils du:coreutils head:coreutils ln:coreutils
@@ -93,9 +104,10 @@ tools=(
     /usr/lib/qt6/bin/lrelease:qt6-l10n-tools /usr/lib/qt6/bin/lupdate:qt6-l10n-tools
     /usr/bin/perl:perl
 )
-# What the builds read: the host Qt, Qt's translations, fonts for the windows,
-# Eigen's headers and muparser (whose versions name the source to build).
-packages=(qt6-base-dev qt6-tools-dev-tools qt6-translations-l10n fonts-dejavu-core fonts-liberation
+# What the builds read: the host Qt with Qt SVG, Qt's translations, fonts for
+# the windows, Eigen's headers and muparser (the versions of qt6-base-dev,
+# qt6-svg-dev and libmuparser-dev name the sources to build).
+packages=(qt6-base-dev qt6-svg-dev qt6-tools-dev-tools qt6-translations-l10n fonts-dejavu-core fonts-liberation
           libeigen3-dev libmuparser-dev)
 for entry in "${commands[@]}" "${tools[@]}"; do packages+=("${entry##*:}"); done
 mapfile -t packages < <(printf '%s\n' "${packages[@]}" | sort -u)
@@ -283,6 +295,101 @@ else
     build_qt > "$log_dir/qt.log" 2>&1 || die qt "see $log_dir/qt.log"
     step qt "Qt $qt_version for Windows built in $(((SECONDS - start) / 60)) min into $cache"
 fi
+
+# --- Qt SVG for Windows -----------------------------------------------------
+# QSvgRenderer, which telkaro-assay draws its plate map and curve with: Debian's
+# qt6-svg source (the version of qt6-svg-dev) built against the Windows qtbase
+# above and installed into its prefix, under a key of its own that takes in
+# qtbase's: a cache made before Qt SVG was wanted gets it added, qtbase stays.
+# Where the apt sources do not serve its tarball, from the folder, tarball or
+# git repository (tag v6.4.2) that --svg-source names.
+svg_src=$cache/svg-src
+svg_key_file=$cache/svg-key
+svg_options=(-DCMAKE_BUILD_TYPE=Release -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF)
+# The source kept in the cache, or the folder --svg-source names.
+svg_folder() {
+    local earlier
+    earlier=$(ls -d "$svg_src"/qt6-svg-*/ "$svg_src"/qtsvg/ 2> /dev/null | head -n 1)
+    if [ -n "$earlier" ] && [ -f "$earlier/CMakeLists.txt" ]; then
+        echo "${earlier%/}"
+    elif [ -n "$svg_source" ] && [ -f "$svg_source/CMakeLists.txt" ]; then
+        (cd "$svg_source" && pwd)
+    else
+        return 1
+    fi
+}
+# Prints the folder of the source, fetched or unpacked into the cache first
+# when there is none.
+find_svg() {
+    local folder src=$svg_source
+    if folder=$(svg_folder); then
+        echo "$folder"
+        return
+    fi
+    rm -rf "$svg_src" && mkdir -p "$svg_src" || return 1
+    ensure_deb_src >&2 || return 1
+    if (cd "$svg_src" && apt-get source -qq "qt6-svg=$(source_version qt6-svg-dev)") > /dev/null 2>&1; then
+        ls -d "$svg_src"/qt6-svg-*/ | head -n 1
+        return
+    fi
+    if [ -z "$src" ]; then
+        echo "Qt SVG's source is not served by the apt sources here: name a folder, tarball or git" \
+            "repository of Qt's qtsvg (tag v$qt_version) with --svg-source or TELKARO_QTSVG_SOURCE" >&2
+        return 1
+    fi
+    mkdir -p "$svg_src/qtsvg" || return 1
+    if [ -f "$src" ]; then
+        tar -xf "$src" -C "$svg_src/qtsvg" --strip-components=1 || return 1
+    elif git --git-dir="$src" rev-parse -q --verify "$svg_ref^{commit}" > /dev/null 2>&1 ||
+        git -C "$src" rev-parse -q --verify "$svg_ref^{commit}" > /dev/null 2>&1; then
+        local gd=$src
+        [ -d "$src/.git" ] && gd=$src/.git
+        git --git-dir="$gd" archive "$svg_ref" | tar -x -C "$svg_src/qtsvg" || return 1
+    else
+        echo "$src is neither a Qt SVG source folder, a tarball, nor a git repository with $svg_ref" >&2
+        return 1
+    fi
+    echo "$svg_src/qtsvg"
+}
+svg_key() {
+    {
+        cat "$cache/key"
+        echo "qtsvg $(tree_hash "$1")"
+        printf '%s\n' "${svg_options[@]}"
+        x86_64-w64-mingw32-g++-posix --version | head -n 1
+        sed -n '/^# --- Qt SVG for Windows/,/^# --- End of Qt SVG/p' "$0" | sha256sum
+    } | sha256sum | cut -c1-64
+}
+svg_is_current() {
+    local source
+    [ -f "$qt/bin/Qt6Svg.dll" ] && [ -f "$svg_key_file" ] && source=$(svg_folder) || return 1
+    [ "$(cat "$svg_key_file")" = "$(svg_key "$source")" ]
+}
+build_svg() {
+    local source
+    source=$(find_svg) || return 1
+    rm -rf "$cache/build-svg" "$svg_key_file" || return 1
+    case $source in
+        "$svg_src"/qt6-svg-*) echo "qtsvg from: Debian's source (qt6-svg $(source_version qt6-svg-dev))" ;;
+        "$svg_src"/qtsvg) echo "qtsvg from: ${svg_source:+$svg_ref of }${svg_source:-$source}" ;;
+        *) echo "qtsvg from: $source" ;;
+    esac
+    # The toolchain qt-cmake loads is named here: the one qtbase was configured
+    # with may be in a checkout that is no longer there.
+    "$qt/bin/qt-cmake" -S "$source" -B "$cache/build-svg" -G Ninja -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" \
+        "${svg_options[@]}" || return 1
+    cmake --build "$cache/build-svg" && cmake --install "$cache/build-svg" || return 1
+    svg_key "$source" > "$svg_key_file" && rm -rf "$cache/build-svg"
+}
+# --- End of Qt SVG ----------------------------------------------------------
+
+start=$SECONDS
+if svg_is_current; then
+    step svg "Qt SVG $qt_version for Windows from the cache $cache"
+else
+    build_svg > "$log_dir/svg.log" 2>&1 || die svg "see $log_dir/svg.log"
+    step svg "Qt SVG $qt_version for Windows built in $((SECONDS - start)) s from $(sed -n 's/^qtsvg from: //p' "$log_dir/svg.log")"
+fi
 if ((qt_only)); then finish; fi
 
 # --- Eigen and muparser for Windows ---------------------------------------
@@ -361,6 +468,22 @@ esac
 exec wine "$exe" "$@"
 EOS
 chmod +x "$emulator"
+# A display for the windows, and a Wine prefix of this run's own on it.
+# Xvfb picks a display no other X server has and names it once it takes
+# connections: a number guessed here could be another session's server.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3> "$work/display" > "$log_dir/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || die wine "Xvfb did not start, see $log_dir/xvfb.log"
+display=:$(head -n 1 "$work/display")
+export DISPLAY=$display
+# The display first, before any Wine command (winepath below too): the first
+# one makes the prefix and its desktop, which stays while programs follow it
+# closely, and a desktop made without a display gives them Wine's null
+# display (1024x768), on which the tests' windows cannot be made and
+# telkaro-assay.exe sizes its window for a screen that is not there.
+wineboot -i > "$log_dir/wineboot.log" 2>&1 || die wine "wineboot failed, see $log_dir/wineboot.log"
+
 mingw_dlls=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")
 WINEPATH="$(winepath -w "$qt/bin" 2> /dev/null || echo "Z:${qt//\//\\}\\bin");Z:${mingw_dlls//\//\\};Z:\\usr\\x86_64-w64-mingw32\\lib"
 export WINEPATH
@@ -374,14 +497,7 @@ start=$SECONDS
         -DCMAKE_CROSSCOMPILING_EMULATOR="$emulator" &&
         cmake --build "$wbuild"
 } > "$log_dir/build.log" 2>&1 || die build "see $log_dir/build.log"
-step build "telkaro.exe built with warnings as errors ($((SECONDS - start)) s)"
-
-# A Wine prefix of this run's own, and a display for the windows.
-wineboot -i > "$log_dir/wineboot.log" 2>&1 || die wine "wineboot failed, see $log_dir/wineboot.log"
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp > "$log_dir/xvfb.log" 2>&1 &
-xvfb_pid=$!
-export DISPLAY=$display
+step build "telkaro.exe, telkaro-read.exe and telkaro-assay.exe built with warnings as errors ($((SECONDS - start)) s)"
 
 # --- Installed files and their imports
 start=$SECONDS
@@ -400,7 +516,8 @@ while IFS= read -r binary; do
         [ -n "$found" ] || missing+=("${binary#"$stage"/}: $dll")
     done < <(x86_64-w64-mingw32-objdump -p "$binary" | sed -n 's/^\s*DLL Name: //p')
 done < <(find "$stage/bin" -iname '*.exe' -o -iname '*.dll')
-for file in TELKARO.md translations/qtbase_ru.qm translations/qtserialport_ru.qm platforms/qwindows.dll; do
+for file in TELKARO.md translations/qtbase_ru.qm translations/qtserialport_ru.qm platforms/qwindows.dll \
+    assays/hcv-screen.assay.json assays/hcv-screen.dat assays/ferritin-4pl.assay.json assays/ferritin-4pl.dat; do
     [ -f "$stage/bin/$file" ] || missing+=("bin/$file")
 done
 if ((${#missing[@]})); then
@@ -413,21 +530,27 @@ fi
 # --- The command line, as on Linux
 host=$top/build-windows/host
 cmake -S "$top" -B "$host" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTELKARO_BUILD_TESTS=OFF \
-    > "$log_dir/host.log" 2>&1 && cmake --build "$host" --target telkaro telkaro-instrument telkaro-read >> "$log_dir/host.log" 2>&1 ||
+    > "$log_dir/host.log" 2>&1 && cmake --build "$host" --target telkaro telkaro-instrument telkaro-read telkaro-assay >> "$log_dir/host.log" 2>&1 ||
     die host "the Linux build for comparison failed, see $log_dir/host.log"
+# telkaro.exe and telkaro-assay.exe, both GUI programs: what they print when
+# their output is redirected.
 same=1
-for option in --version --help; do
-    wine "$stage/bin/telkaro.exe" "$option" > "$work/win$option" 2> /dev/null || true
-    "$host/telkaro" "$option" > "$work/linux$option" 2> /dev/null || true
-    # Qt's help option is also -? on Windows, which widens the first column
-    # and so moves the line breaks: the words are compared.
-    if ! diff <(tr -d '\r' < "$work/win$option" | sed 's/^  -?, /  /' | tr -s ' \n' '\n') \
-        <(tr -s ' \n' '\n' < "$work/linux$option") > "$log_dir/command-line$option.diff"; then
-        same=0
-    fi
+for program in telkaro telkaro-assay; do
+    tag=${program#telkaro}
+    for option in --version --help; do
+        wine "$stage/bin/$program.exe" "$option" > "$work/win$tag$option" 2> /dev/null || true
+        "$host/$program" "$option" > "$work/linux$tag$option" 2> /dev/null || true
+        # Qt's help option is also -? on Windows, which widens the first column
+        # and so moves the line breaks: the words are compared.
+        if ! diff <(tr -d '\r' < "$work/win$tag$option" | sed 's/^  -?, /  /' | tr -s ' \n' '\n') \
+            <(tr -s ' \n' '\n' < "$work/linux$tag$option") > "$log_dir/command-line$tag$option.diff" ||
+            [ ! -s "$work/linux$tag$option" ]; then
+            same=0
+        fi
+    done
 done
 if ((same)); then
-    step options "--version and --help print what the Linux build prints"
+    step options "telkaro.exe and telkaro-assay.exe: --version and --help print what the Linux build prints"
 else
     fail options "output differs from Linux, see $log_dir/command-line-*.diff"
 fi
@@ -598,29 +721,135 @@ else
     fail reader-e2e "exit $reader_rc, $reader_polls polls, $reader_others other lines; see $work/reader-status.err"
 fi
 
+# --- telkaro-assay.exe: the example HCV kit's plate, from the installed
+# assays/ folder, in its window on the real windows platform plugin under
+# Xvfb, on COM5 (without --port it takes the first port, which Wine makes of
+# the machine's /dev/ttyS0, a console whose use under Wine does not return);
+# the screen taken once the window is drawn, then closed as Windows closes a
+# window (WM_CLOSE, which taskkill without /f sends).
+start=$SECONDS
+assay_faults=()
+assay_shot=$top/build-windows/screenshot-assay-windows.png
+rm -f "$assay_shot"
+kits=$stage/bin/assays
+kit_name=$(sed -n 's/^  "name": "\(.*\)",$/\1/p' "$kits/hcv-screen.assay.json" | head -n 1)
+: > "$work/wire.log"
+wine "$stage/bin/telkaro-assay.exe" --port COM5 --assay "$(winepath -w "$kits/hcv-screen.assay.json")" \
+    "$(winepath -w "$kits/hcv-screen.dat")" > "$log_dir/assay.out" 2> "$log_dir/assay.err" &
+assay_pid=$!
+# X, Y, width and height of an X window.
+window_geometry() {
+    xdotool getwindowgeometry --shell "$1" 2> /dev/null |
+        awk -F= '{ v[$1] = $2 } END { print v["X"] + 0, v["Y"] + 0, v["WIDTH"] + 0, v["HEIGHT"] + 0 }'
+}
+# The program's main window: the largest visible X window of the X class
+# Wine gives its windows (the program's file name).
+assay_main_window() {
+    local id x y w h best="" area=0
+    for id in $(xdotool search --onlyvisible --class 'telkaro-assay' 2> /dev/null); do
+        read -r x y w h < <(window_geometry "$id")
+        if ((w * h > area)); then best=$id area=$((w * h)); fi
+    done
+    echo "$best"
+}
+assay_window=""
+for _ in $(seq 120); do
+    assay_window=$(assay_main_window)
+    [ -n "$assay_window" ] && break
+    kill -0 "$assay_pid" 2> /dev/null || break
+    sleep 0.5
+done
+assay_title="" assay_x=0 assay_y=0 assay_width=0 assay_height=0 assay_polls=0 drawn=0
+if [ -z "$assay_window" ]; then
+    assay_faults+=("no window within 60 s")
+else
+    # It polls the instrument as telkaro.exe does.
+    for _ in $(seq 60); do
+        assay_polls=$(grep -c '^RX .* E\\r\\n$' "$work/wire.log" || true)
+        ((assay_polls >= 8)) && break
+        sleep 0.5
+    done
+    assay_others=$(grep '^RX ' "$work/wire.log" | grep -vc ' E\\r\\n$' || true)
+    ((assay_polls >= 8 && assay_others == 0)) ||
+        assay_faults+=("$assay_polls polls and $assay_others other lines on COM5")
+    # Drawn when two looks at the screen, half a second between them, are the same.
+    previous="" settled=0
+    for _ in $(seq 60); do
+        current=$(import -window root rgb:- 2> /dev/null | sha256sum)
+        if [ "$current" = "$previous" ]; then settled=1; break; fi
+        previous=$current
+        sleep 0.5
+    done
+    ((settled)) || assay_faults+=("the screen still changed after 30 s")
+    drawn=$((SECONDS - start))
+    assay_title=$(xdotool getwindowname "$assay_window" 2> /dev/null || true)
+    read -r assay_x assay_y assay_width assay_height < <(window_geometry "$assay_window")
+    # The window alone (no window manager draws a frame around it).
+    import -window root -crop "${assay_width}x$assay_height+$assay_x+$assay_y" +repage "$assay_shot" 2> /dev/null ||
+        assay_faults+=("no screenshot")
+    ((assay_width >= 400 && assay_height >= 300)) ||
+        assay_faults+=("its window is ${assay_width}x$assay_height, not at least 400x300")
+    [[ -n $kit_name && $assay_title == *'ТЕЛКАРО Анализ'* && $assay_title == *"$kit_name"* ]] ||
+        assay_faults+=("its window's title is '$assay_title', not the program's and the kit's name ('$kit_name')")
+    colours=$(identify -format '%k' "$assay_shot" 2> /dev/null || echo 0)
+    ((colours >= 16)) || assay_faults+=("the screenshot has $colours colours: nothing drawn")
+fi
+wine taskkill /im telkaro-assay.exe > /dev/null 2>&1 || true
+assay_rc=""
+for _ in $(seq 40); do
+    if ! kill -0 "$assay_pid" 2> /dev/null; then
+        assay_rc=0
+        wait "$assay_pid" || assay_rc=$?
+        break
+    fi
+    sleep 0.5
+done
+if [ -z "$assay_rc" ]; then
+    assay_faults+=("still running 20 s after WM_CLOSE")
+    wine taskkill /f /im telkaro-assay.exe > /dev/null 2>&1 || true
+    wait "$assay_pid" 2> /dev/null || true
+elif ((assay_rc != 0)); then
+    assay_faults+=("ended with $assay_rc after WM_CLOSE")
+fi
+# Qt's warnings (a plugin, an SVG it could not draw) and the program's own
+# complaints; Wine's launcher notes about wine32 are not among them.
+complaint=$(grep -v -e 'wine32' -e 'multiarch' -e 'dpkg --add-architecture' "$log_dir/assay.err" |
+    tr -d '\r' | grep -m 1 . || true)
+[ -z "$complaint" ] || assay_faults+=("it wrote to standard error: $complaint")
+if ((${#assay_faults[@]})); then
+    fail assay "$(IFS=';'; echo "${assay_faults[*]}"); see $log_dir/assay.err"
+else
+    if ((assay_screenshot)); then cp "$assay_shot" "$top/docs/screenshot-assay-windows.png"; fi
+    step assay "telkaro-assay.exe --port COM5 --assay hcv-screen.assay.json hcv-screen.dat from bin/assays: window «$assay_title» ${assay_width}x$assay_height taken after $drawn s, $assay_polls polls \"E\" CR LF byte for byte, closed on WM_CLOSE with exit 0"
+fi
+
 # --- The installer: silent install, shortcuts, the installed program, uninstall
 start=$SECONDS
 (cd "$wbuild" && cpack -G NSIS) > "$log_dir/installer.log" 2>&1 || die installer "cpack failed, see $log_dir/installer.log"
 installer=$(ls "$wbuild"/TELKARO-*.exe | head -n 1)
 wine "$installer" /S > /dev/null 2>&1 || true
 installed="$WINEPREFIX/drive_c/Program Files/TELKARO"
-shortcuts=$(find "$WINEPREFIX/drive_c" -path '*Start Menu*' -name '*.lnk' 2> /dev/null | grep -c -e 'ТЕЛКАРО.lnk' -e 'Выбрать порт прибора.lnk' || true)
+shortcuts=$(find "$WINEPREFIX/drive_c" -path '*Start Menu*' -name '*.lnk' 2> /dev/null |
+    grep -c -e '/ТЕЛКАРО.lnk$' -e '/Выбрать порт прибора.lnk$' -e '/ТЕЛКАРО Анализ.lnk$' || true)
 installed_version=$(wine "$installed/bin/telkaro.exe" --version 2> /dev/null | tr -d '\r' || true)
 installed_reader=$(wine "$installed/bin/telkaro-read.exe" --version 2> /dev/null | tr -d '\r' || true)
+installed_assay=$(wine "$installed/bin/telkaro-assay.exe" --version 2> /dev/null | tr -d '\r' || true)
+installed_kits=$(find "$installed/bin/assays" -type f 2> /dev/null | wc -l || true)
 installer_size=$(du -h "$installer" | cut -f1)
 installed_size=$(du -sh "$installed" 2> /dev/null | cut -f1 || true)
 wine "$installed/Uninstall.exe" /S > /dev/null 2>&1 || true
-for _ in $(seq 60); do [ -e "$installed/bin/telkaro.exe" ] || break; sleep 0.5; done
+for _ in $(seq 60); do [ -e "$installed/bin/telkaro.exe" ] || [ -e "$installed/bin/telkaro-assay.exe" ] || break; sleep 0.5; done
 left=$(find "$installed" -type f 2> /dev/null | wc -l || true)
 left_shortcuts=$(find "$WINEPREFIX/drive_c" -path '*Start Menu*' -name '*.lnk' 2> /dev/null | grep -c -e 'ТЕЛКАРО' -e 'Выбрать порт' || true)
 if [ "$installed_version" = "$(cat "$work/linux--version")" ] &&
     [ "$installed_reader" = "$(cat "$work/reader-linux--version")" ] &&
-    ((shortcuts == 2 && left == 0 && left_shortcuts == 0)); then
-    step installer "$(basename "$installer") ($installer_size) installed silently ($installed_size), 2 shortcuts, telkaro and telkaro-read answer --version, uninstalled without a trace"
+    [ "$installed_assay" = "$(cat "$work/linux-assay--version")" ] &&
+    ((shortcuts == 3 && installed_kits == 4 && left == 0 && left_shortcuts == 0)); then
+    step installer "$(basename "$installer") ($installer_size) installed silently ($installed_size), 3 shortcuts, telkaro, telkaro-read and telkaro-assay answer --version, the 4 kit files in bin\\assays, uninstalled without a trace"
 else
-    fail installer "versions '$installed_version' and '$installed_reader', $shortcuts shortcuts, $left files and $left_shortcuts shortcuts left after uninstalling"
+    fail installer "versions '$installed_version', '$installed_reader' and '$installed_assay', $shortcuts shortcuts, $installed_kits kit files, $left files and $left_shortcuts shortcuts left after uninstalling"
 fi
 
 echo
-echo "Screenshot: $top/build-windows/screenshot-windows.png; logs: $log_dir; $((SECONDS / 60)) min in all"
+echo "Screenshots: $top/build-windows/screenshot-windows.png, $assay_shot; logs: $log_dir; $((SECONDS / 60)) min in all"
 finish
