@@ -5,6 +5,7 @@
 
 #include "kit_editor.h"
 #include "report_document.h"
+#include "window_text.h"
 
 #include "assay/results.h"
 #include "plate/dat_file.h"
@@ -15,15 +16,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTextDocument>
-
-namespace {
-// A kit's name as part of a file name.
-QString fileStem(const QString &kitName) {
-    QString stem = QFileInfo(newKitPath(QString(), kitName)).fileName();
-    stem.chop(QStringLiteral(".assay.json").size());
-    return stem;
-}
-} // namespace
 
 void AssayWindow::newKit() {
     Kit kit;
@@ -94,13 +86,14 @@ void AssayWindow::askOpenPlate() {
 QString AssayWindow::suggestedName(const QString &suffix) const {
     const QDateTime time =
         m_result ? m_result->plate.received().toLocalTime() : QDateTime::currentDateTime();
-    const QString stem = fileStem(m_result ? m_result->kit.name : QString());
+    const QString stem = kitFileStem(m_result ? m_result->kit.name : QString());
     return QDir(m_saveFolder)
         .filePath(stem + time.toString(QStringLiteral("-yyyy-MM-dd-HHmm")) + suffix);
 }
 
 bool AssayWindow::writeFile(const QString &path, const QByteArray &content) {
-    const QString failure = writeDatFile(path, content, tr("the file was not written in full"));
+    const QString failure =
+        writeDatFile(path, content, WindowText::tr("the file was not written in full"));
     if (failure.isEmpty())
         return true;
     warn(tr("%1 was not saved: %2").arg(QDir::toNativeSeparators(path), failure));

@@ -46,13 +46,12 @@ public:
     bool setKit(const KitEntry &entry);
     const KitEntry &kit() const { return m_kit; }
 
-    // Linked, and the line quiet for settleMs: no reply of the session's own
-    // exchange is still on its way, to be taken for the answer to a
-    // measurement asked for meanwhile.
-    bool isLinked() const { return m_linked; }
+    // How long the line stays quiet after the link's last exchange before a
+    // measurement is offered: no reply of the session's own exchange is
+    // then on its way, to be taken for the answer to a measurement.
     static constexpr int settleMs = 300;
     bool isMeasuring() const { return m_measuring; }
-    // Linked, idle, and a kit that can be used.
+    // Linked and settled, idle, and a kit that can be used.
     bool canMeasure() const;
     // Measures the strips the kit uses.
     bool measure();

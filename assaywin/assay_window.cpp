@@ -241,42 +241,44 @@ void AssayWindow::listKits(const QString &select) {
     m_kitList->clear();
     int chosen = m_kits.isEmpty() ? -1 : 0;
     for (qsizetype i = 0; i < m_kits.size(); ++i) {
-        const KitEntry &entry = m_kits[i];
-        QString text = entry.title();
-        if (entry.installed)
-            text += tr(" (installed)");
-        if (!entry.kit)
-            text = tr("%1 — wrong").arg(text);
-        auto *item = new QListWidgetItem(text, m_kitList);
-        item->setToolTip(entry.kit ? QDir::toNativeSeparators(entry.path) : entry.error);
-        if (!entry.kit)
-            item->setForeground(QColor(0x8b, 0, 0));
-        if (!select.isEmpty() && QFileInfo(entry.path) == QFileInfo(select))
+        addKitItem(m_kits[i]);
+        if (!select.isEmpty() && QFileInfo(m_kits[i].path) == QFileInfo(select))
             chosen = static_cast<int>(i);
     }
     m_kitList->setCurrentRow(chosen);
     kitChosen();
 }
 
+void AssayWindow::addKitItem(const KitEntry &entry) {
+    QString text = entry.title();
+    if (entry.installed)
+        text += tr(" (installed)");
+    if (!entry.kit)
+        text = tr("%1 — wrong").arg(text);
+    auto *item = new QListWidgetItem(text, m_kitList);
+    item->setToolTip(entry.kit ? QDir::toNativeSeparators(entry.path) : entry.error);
+    if (!entry.kit)
+        item->setForeground(QColor(0x8b, 0, 0));
+}
+
 bool AssayWindow::chooseKit(const QString &path) {
+    const auto choose = [this](qsizetype i) {
+        m_kitList->setCurrentRow(static_cast<int>(i));
+        return m_kits[i].kit.has_value();
+    };
     // The file itself, or a listed one of the same bytes (an installed kit
     // named by its copy in a working folder).
+    for (qsizetype i = 0; i < m_kits.size(); ++i)
+        if (QFileInfo(m_kits[i].path) == QFileInfo(path))
+            return choose(i);
     const KitEntry named = readKitEntry(QFileInfo(path).absoluteFilePath(), false);
-    for (qsizetype i = 0; i < m_kits.size(); ++i) {
-        if (QFileInfo(m_kits[i].path) == QFileInfo(path) ||
-            (named.kit && m_kits[i].sha256 == named.sha256)) {
-            m_kitList->setCurrentRow(static_cast<int>(i));
-            return m_kits[i].kit.has_value();
-        }
-    }
+    for (qsizetype i = 0; named.kit && i < m_kits.size(); ++i)
+        if (m_kits[i].sha256 == named.sha256)
+            return choose(i);
     // A kit file from elsewhere: listed for this run.
     m_kits << named;
-    const KitEntry &entry = m_kits.last();
-    auto *item = new QListWidgetItem(
-        entry.kit ? entry.title() : tr("%1 — wrong").arg(entry.title()), m_kitList);
-    item->setToolTip(entry.kit ? QDir::toNativeSeparators(entry.path) : entry.error);
-    m_kitList->setCurrentRow(m_kitList->count() - 1);
-    return entry.kit.has_value();
+    addKitItem(named);
+    return choose(m_kits.size() - 1);
 }
 
 void AssayWindow::kitChosen() {
@@ -311,25 +313,28 @@ void AssayWindow::updateState() {
     m_print->setEnabled(shown);
     m_saveReport->setEnabled(shown);
     m_saveResults->setEnabled(shown);
-    if (measuring) {
-        // Nothing of the last answer stays on screen as if it were this plate's.
-        m_result.reset();
-        m_results->clear();
-        m_verdict->clear();
-        m_verdict->hide();
-        m_runFacts->clear();
-        m_curve->setSvg(QByteArray());
-        m_curveFacts->clear();
-        if (entry.kit)
-            m_map->showLayout(*entry.kit);
-    }
 }
 
 void AssayWindow::measure() {
     if (m_result && !m_resultSaved &&
         !ask(tr("The results shown are not saved. Measure a new plate?")))
         return;
-    m_runner.measure();
+    if (m_runner.measure())
+        clearAnswer();
+}
+
+// Nothing of the last answer stays on screen as if it were this plate's.
+void AssayWindow::clearAnswer() {
+    m_result.reset();
+    m_results->clear();
+    m_verdict->clear();
+    m_verdict->hide();
+    m_runFacts->clear();
+    m_curve->setSvg(QByteArray());
+    m_curveFacts->clear();
+    if (m_runner.kit().kit)
+        m_map->showLayout(*m_runner.kit().kit);
+    updateState();
 }
 
 void AssayWindow::showStatus(const QString &text, AssayRunner::Tone tone) {

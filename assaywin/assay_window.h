@@ -63,6 +63,7 @@ private:
     void buildWidgets();
     void buildActions();
     void listKits(const QString &select);
+    void addKitItem(const KitEntry &entry);
     void kitChosen();
     void newKit();
     void copyKit();
@@ -71,6 +72,7 @@ private:
     void showStatus(const QString &text, AssayRunner::Tone tone);
     void showResult(const AssayResult &result);
     void showFailure(const QString &why);
+    void clearAnswer();
     void updateState();
     void updateTitle();
     void copyResults();

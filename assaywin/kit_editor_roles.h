@@ -28,12 +28,10 @@ public:
     // Why the last assignment was refused; empty when it was not.
     QString message() const;
 
-    QComboBox *roleBox() const { return m_role; }
     QSpinBox *numberBox() const { return m_number; }
     QComboBox *controlBox() const { return m_control; }
     QSpinBox *replicatesBox() const { return m_replicates; }
     QComboBox *orderBox() const { return m_order; }
-    QPushButton *assignButton() const { return m_assign; }
     QPushButton *fillButton() const { return m_fill; }
 
 signals:

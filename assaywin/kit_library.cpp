@@ -66,7 +66,7 @@ QList<KitEntry> listKits(const KitFolders &folders) {
     return entries;
 }
 
-QString newKitPath(const QString &folder, const QString &kitName) {
+QString kitFileStem(const QString &kitName) {
     // Letters and digits of any script stay; what a file system or a shell
     // takes amiss becomes a hyphen.
     QString stem;
@@ -81,8 +81,11 @@ QString newKitPath(const QString &folder, const QString &kitName) {
     while (stem.startsWith(QLatin1Char('-')))
         stem.remove(0, 1);
     stem = stem.left(maxStemLength);
-    if (stem.isEmpty())
-        stem = QStringLiteral("kit");
+    return stem.isEmpty() ? QStringLiteral("kit") : stem;
+}
+
+QString newKitPath(const QString &folder, const QString &kitName) {
+    const QString stem = kitFileStem(kitName);
     const QDir dir(folder);
     QString path = dir.filePath(stem + kitSuffix);
     for (int n = 2; QFileInfo::exists(path); ++n)

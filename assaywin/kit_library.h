@@ -35,6 +35,9 @@ KitFolders kitFolders();
 QList<KitEntry> listKits(const KitFolders &folders);
 KitEntry readKitEntry(const QString &path, bool installed);
 
+// A kit's name made safe for a file name: letters and digits, the rest
+// hyphens; "kit" when nothing is left.
+QString kitFileStem(const QString &kitName);
 // A new file in the operator's folder for a kit of this name: the name made
 // safe for a file name, with -2, -3, … where one of that name is there.
 QString newKitPath(const QString &folder, const QString &kitName);

@@ -155,11 +155,6 @@ std::unique_ptr<QTextDocument> reportDocument(const AssayResult &result) {
     return document;
 }
 
-int reportSheets(QTextDocument &document) {
-    layOut(document);
-    return document.pageCount();
-}
-
 bool paintReport(QTextDocument &document, QPagedPaintDevice &device) {
     device.setPageLayout(a4());
     const double scale = layOut(document);

@@ -24,6 +24,3 @@ bool paintReport(QTextDocument &document, QPagedPaintDevice &device);
 // file stays as it was when anything fails), with the kit's name as its
 // title. An empty string, or why not.
 QString saveReportPdf(const AssayResult &result, const QString &path);
-
-// How many sheets the document takes on A4 as paintReport lays it out.
-int reportSheets(QTextDocument &document);

@@ -13,7 +13,6 @@ public:
     explicit SvgPicture(QWidget *parent = nullptr);
 
     void setSvg(const QByteArray &svg);
-    bool isEmpty() const { return !m_renderer.isValid(); }
     QSize sizeHint() const override;
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override;
