@@ -62,9 +62,5 @@ add_custom_target(telkaro_docs ALL DEPENDS ${_compressed})
 install(FILES copyright ${_out}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 # The example kits with a plate each, and the kit files' description.
-install(FILES ${PROJECT_SOURCE_DIR}/examples/hcv-screen.assay.json
-              ${PROJECT_SOURCE_DIR}/examples/hcv-screen.dat
-              ${PROJECT_SOURCE_DIR}/examples/ferritin-4pl.assay.json
-              ${PROJECT_SOURCE_DIR}/examples/ferritin-4pl.dat
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/telkaro/assays)
+install(FILES ${TELKARO_EXAMPLE_KITS} DESTINATION ${CMAKE_INSTALL_DATADIR}/telkaro/assays)
 install(FILES ${PROJECT_SOURCE_DIR}/docs/assay-format.md DESTINATION ${CMAKE_INSTALL_DOCDIR})

@@ -67,7 +67,5 @@ endif()
 # The example kits, where telkaro-assay.exe looks for the installed kits: in
 # assays/ beside it.
 if(WIN32)
-    install(FILES ${PROJECT_SOURCE_DIR}/examples/hcv-screen.assay.json ${PROJECT_SOURCE_DIR}/examples/hcv-screen.dat
-                  ${PROJECT_SOURCE_DIR}/examples/ferritin-4pl.assay.json ${PROJECT_SOURCE_DIR}/examples/ferritin-4pl.dat
-            DESTINATION ${CMAKE_INSTALL_BINDIR}/assays)
+    install(FILES ${TELKARO_EXAMPLE_KITS} DESTINATION ${CMAKE_INSTALL_BINDIR}/assays)
 endif()
