@@ -6,6 +6,7 @@
 #include "formula.h"
 
 #include "plate/dat_file.h"
+#include "plate/plate_export.h"
 
 #include <QCryptographicHash>
 #include <QJsonArray>
@@ -369,7 +370,7 @@ QStringList Kit::wellsOf(const QString &token) const {
     for (int s = 0; s < plateStrips; ++s)
         for (int r = 0; r < plateRows; ++r)
             if (layout[r][s] == token)
-                wells.append(QChar(u'A' + r) + QString::number(s + 1));
+                wells.append(wellName(s, r));
     return wells;
 }
 

@@ -8,8 +8,8 @@
 #include "results.h"
 
 #include "plate/plate.h"
+#include "plate/plate_export.h"
 
-#include <QCryptographicHash>
 #include <QLocale>
 
 #include <algorithm>
@@ -388,9 +388,7 @@ QByteArray analysisReport(const Kit &kit, const Analysis &analysis, const Plate 
     html += fact(AssayReport::tr("Plate"), run.source);
     html += fact(AssayReport::tr("Plate measured"),
                  locale.toString(plate.received().toLocalTime(), QLocale::ShortFormat));
-    html += fact(AssayReport::tr("Plate SHA-256"),
-                 QString::fromLatin1(
-                     QCryptographicHash::hash(plate.block(), QCryptographicHash::Sha256).toHex()));
+    html += fact(AssayReport::tr("Plate SHA-256"), QString::fromLatin1(blockSha256(plate)));
     html += fact(AssayReport::tr("Analysed"),
                  locale.toString(run.time.toLocalTime(), QLocale::ShortFormat) +
                      QStringLiteral(", ") + run.program + QLatin1Char(' ') + run.version);

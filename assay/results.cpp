@@ -7,7 +7,6 @@
 #include "plate/plate.h"
 #include "plate/plate_export.h"
 
-#include <QCryptographicHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -79,9 +78,7 @@ QByteArray analysisJson(const Kit &kit, const Analysis &analysis, const Plate &p
     root.insert(QStringLiteral("assay"), kit.name);
     root.insert(QStringLiteral("assay_file"), run.kitFile);
     root.insert(QStringLiteral("assay_sha256"), QString::fromLatin1(run.kitSha256));
-    root.insert(QStringLiteral("block_sha256"),
-                QString::fromLatin1(
-                    QCryptographicHash::hash(plate.block(), QCryptographicHash::Sha256).toHex()));
+    root.insert(QStringLiteral("block_sha256"), QString::fromLatin1(blockSha256(plate)));
     root.insert(QStringLiteral("valid"), analysis.valid);
     root.insert(QStringLiteral("problems"), QJsonArray::fromStringList(analysis.problems));
     root.insert(QStringLiteral("notes"), QJsonArray::fromStringList(analysis.notes));

@@ -56,6 +56,10 @@ QByteArray csvField(const QString &text) {
     return field;
 }
 
+QByteArray blockSha256(const Plate &plate) {
+    return QCryptographicHash::hash(plate.block(), QCryptographicHash::Sha256).toHex();
+}
+
 QString isoTime(const QDateTime &time) {
     return time.toUTC().toString(Qt::ISODateWithMs);
 }
@@ -104,9 +108,7 @@ QByteArray jsonDocument(const RunFacts &run, const QList<Plate> &plates) {
         out += "    {\n";
         out += "      \"plate\": " + QByteArray::number(k + 1) + ",\n";
         out += "      \"time\": " + jsonString(isoTime(plate.received())) + ",\n";
-        out += "      \"block_sha256\": \"" +
-               QCryptographicHash::hash(plate.block(), QCryptographicHash::Sha256).toHex() +
-               "\",\n";
+        out += "      \"block_sha256\": \"" + blockSha256(plate) + "\",\n";
         out += "      \"values\": {" + values + "\n      },\n";
         out += "      \"text\": {" + texts + "\n      }\n";
         out += "    }";

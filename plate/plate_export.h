@@ -22,6 +22,8 @@ QString wellNumber(const Plate &plate, qsizetype s, int r);
 // A CSV field (RFC 4180): quoted where it holds a comma, a quote or a line
 // end, in UTF-8.
 QByteArray csvField(const QString &text);
+// The SHA-256 of the plate's block (its whole strips, without "OK"), in hex.
+QByteArray blockSha256(const Plate &plate);
 // ISO 8601 in UTC with milliseconds: "2026-12-09T22:15:03.120Z".
 QString isoTime(const QDateTime &time);
 

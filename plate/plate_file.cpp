@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
+#include <optional>
+
 QString loadProblemText(const DatFileLoad &load) {
     switch (load.problem) {
     case DatFileLoad::Problem::None:
@@ -24,16 +26,34 @@ QString loadProblemText(const DatFileLoad &load) {
     return QString();
 }
 
-Plate readPlateFile(const QString &path, int n, QString *why) {
-    const DatFileLoad load = loadDatFile(path);
-    if (load.problem != DatFileLoad::Problem::None) {
-        *why = loadProblemText(load);
-        return Plate();
-    }
-    if (load.content.trimmed().startsWith('{'))
-        return plateFromJson(load.content, n, why);
+namespace {
+Plate datPlate(const DatFileLoad &load, const QString &path, QString *why) {
     const QByteArray block = blockFromDat(load.content, why);
     if (block.isEmpty())
         return Plate();
     return Plate::fromBlock(block, QFileInfo(path).lastModified().toUTC());
+}
+
+// The file's content, read safely; empty with the reason when it cannot be.
+std::optional<DatFileLoad> loaded(const QString &path, QString *why) {
+    DatFileLoad load = loadDatFile(path);
+    if (load.problem == DatFileLoad::Problem::None)
+        return load;
+    *why = loadProblemText(load);
+    return std::nullopt;
+}
+} // namespace
+
+Plate readDatPlate(const QString &path, QString *why) {
+    const std::optional<DatFileLoad> load = loaded(path, why);
+    return load ? datPlate(*load, path, why) : Plate();
+}
+
+Plate readPlateFile(const QString &path, int n, QString *why) {
+    const std::optional<DatFileLoad> load = loaded(path, why);
+    if (!load)
+        return Plate();
+    if (load->content.trimmed().startsWith('{'))
+        return plateFromJson(load->content, n, why);
+    return datPlate(*load, path, why);
 }
