@@ -14,7 +14,6 @@ Program::Program(QWidget *owner)
     connect(&session, &Session::linked, this, &Program::answered);
     connect(&session, &Session::instrumentError, this, &Program::answered);
     connect(&session, &Session::portLost, this, &Program::portLost);
-    connect(&session, &Session::portBack, this, [this] { m_awaitingLink = true; });
     connect(&watch, &PortWatch::present, this, &Program::portPresent);
     m_defaultPortHint.setSingleShot(true);
     connect(&m_defaultPortHint, &QTimer::timeout, this, &Program::defaultPortSilent);
@@ -62,7 +61,6 @@ void Program::warn(const QString &text) {
 }
 
 void Program::answered() {
-    m_awaitingLink = false;
     if (m_defaultPortHintShown) {
         m_defaultPortHintShown = false; // it answers after all
         tell(QString(), QString());
@@ -70,7 +68,7 @@ void Program::answered() {
 }
 
 void Program::defaultPortSilent() {
-    if (!m_awaitingLink || !link.MSComm1().isOpen())
+    if (link.session().state() != SessionState::StateAwaitLink || !link.MSComm1().isOpen())
         return;
     m_defaultPortHintShown = true;
     const QString name = link.MSComm1().portName();

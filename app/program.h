@@ -76,6 +76,5 @@ private:
     // is reported once, not every second.
     PortProblem m_toldProblem = PortProblem::None;
     QTimer m_defaultPortHint;
-    bool m_awaitingLink = true;
     bool m_defaultPortHintShown = false;
 };

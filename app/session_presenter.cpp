@@ -49,9 +49,7 @@ void SessionPresenter::СообщениеСвязь() {
 }
 
 void SessionPresenter::СообщениеОшибка(char status) {
-    clearPane();
-    m_pane.PSet(5, 3);
-    m_pane.Print(errorText + (status == '\0' ? QString() : QString(QChar::fromLatin1(status))));
+    showStatus(5, errorText + (status == '\0' ? QString() : QString(QChar::fromLatin1(status))));
     m_pane.printLine();
     m_pane.Print(QString(adviceIndent, QLatin1Char(' ')) + adviceText);
     m_menus.setEnabled(Menu::менюФайл, true);

@@ -28,10 +28,6 @@ Session::Session(std::unique_ptr<CommandPort> port, std::unique_ptr<TimerSwitch>
 
 Session::~Session() = default;
 
-bool Session::isPortOpen() const {
-    return m_port->isOpen();
-}
-
 void Session::send(const QByteArray &text) {
     m_lastCommand = text + "\r\n";
     m_rxBuffer.clear();

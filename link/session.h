@@ -75,7 +75,6 @@ public:
     // When the fault wait began or last saw a reply; the pause before the
     // data request also keeps its start here (ms, on the session's clock).
     qint64 FaultTime() const { return m_faultTime; }
-    bool isPortOpen() const;
 
     static constexpr qint64 pauseBeforeDataMs = 500;
     static constexpr qint64 quietAfterFaultMs = 2000;
