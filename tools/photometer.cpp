@@ -85,21 +85,23 @@ int Photometer::value(int strip, int row) const {
 }
 
 std::string Photometer::dataBlock() const {
+    // A plate served from a file, up to the strips asked for; else made-up
+    // values.
+    const bool served = !m_served.empty();
+    const std::size_t strips =
+        served ? std::min<std::size_t>(m_served.size(), m_strips) : std::size_t(m_strips);
     std::string out;
-    if (!m_served.empty()) {
-        const auto strips = std::min<std::size_t>(m_served.size(), m_strips);
-        for (std::size_t strip = 0; strip < strips; ++strip) {
-            for (int row = 0; row < rows; ++row)
-                out += (row ? " " : "") + m_served[strip].substr(4 * row, 4);
-            out += "\r\n";
-        }
-        return out;
-    }
-    for (int strip = 0; strip < m_strips; ++strip) {
+    for (std::size_t strip = 0; strip < strips; ++strip) {
         for (int row = 0; row < rows; ++row) {
-            char digits[8];
-            std::snprintf(digits, sizeof digits, row ? " %04d" : "%04d", value(strip, row));
-            out += digits;
+            if (row)
+                out += ' ';
+            if (served) {
+                out += m_served[strip].substr(4 * row, 4);
+            } else {
+                char digits[8];
+                std::snprintf(digits, sizeof digits, "%04d", value(static_cast<int>(strip), row));
+                out += digits;
+            }
         }
         out += "\r\n";
     }
